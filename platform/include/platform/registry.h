@@ -1,0 +1,77 @@
+#pragma once
+// The registry calls the programs make, shaped like their ANSI ("A") Win32
+// counterparts: names and paths are ANSI bytes, results are Win32 codes.
+// One implementation calls advapi32; another keeps an in-memory tree for tests.
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace platform {
+
+// The value of an HKEY. The predefined roots are the Win32 numbers.
+using RegKey = std::uintptr_t;
+inline constexpr RegKey kHkeyCurrentUser = 0x80000001;
+inline constexpr RegKey kHkeyLocalMachine = 0x80000002;
+
+// Value types.
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+inline constexpr std::uint32_t kRegQword = 11;
+
+// The specific key rights only (query, set, create sub key, enumerate,
+// notify, create link), without the standard rights of KEY_ALL_ACCESS.
+inline constexpr std::uint32_t kKeyAccess = 0x3F;
+
+// Win32 result codes that callers tell apart.
+inline constexpr long kErrorSuccess = 0;
+inline constexpr long kErrorFileNotFound = 2;
+inline constexpr long kErrorAccessDenied = 5;
+inline constexpr long kErrorInvalidHandle = 6;
+inline constexpr long kErrorInvalidParameter = 87;
+inline constexpr long kErrorMoreData = 234;
+inline constexpr long kErrorKeyDeleted = 1018;
+inline constexpr long kErrorNoUnicodeTranslation = 1113;
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    virtual long CreateKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) = 0;  // RegCreateKeyExA
+    virtual long CreateKey(RegKey root, const std::string& subKey, RegKey* result) = 0;                         // RegCreateKeyA
+    virtual long OpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) = 0;    // RegOpenKeyExA
+    virtual long OpenKey(RegKey root, const std::string& subKey, RegKey* result) = 0;                           // RegOpenKeyA
+    // RegQueryValueExA: data may be null to learn type and size only.
+    virtual long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) = 0;
+    virtual long SetValueEx(RegKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) = 0;
+    virtual long DeleteKey(RegKey root, const std::string& subKey) = 0;                                         // RegDeleteKeyA
+    virtual long DeleteValue(RegKey key, const std::string& name) = 0;                                          // RegDeleteValueA
+    virtual long QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) = 0;                   // RegQueryInfoKeyA
+    virtual long CloseKey(RegKey key) = 0;
+};
+
+// Owns an open key of a Registry; closes it once. Never wraps a predefined root.
+class UniqueRegKey {
+public:
+    explicit UniqueRegKey(Registry& registry) : m_registry(&registry) {}
+    UniqueRegKey(const UniqueRegKey&) = delete;
+    UniqueRegKey& operator=(const UniqueRegKey&) = delete;
+    UniqueRegKey(UniqueRegKey&& other) noexcept
+        : m_registry(other.m_registry), m_key(std::exchange(other.m_key, 0)) {}
+    ~UniqueRegKey() { reset(); }
+
+    RegKey get() const { return m_key; }
+    RegKey* put() { reset(); return &m_key; }
+    explicit operator bool() const { return m_key != 0; }
+    void reset() {
+        if (m_key != 0) m_registry->CloseKey(std::exchange(m_key, 0));
+    }
+
+private:
+    Registry* m_registry;
+    RegKey m_key = 0;
+};
+
+}  // namespace platform
