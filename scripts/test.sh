@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test preset:
+# native (with ASan and UBSan), windows-x64 (under Wine), windows-x86 (release checks).
+set -euo pipefail
+"$(dirname "$0")/install-deps.sh"
+source "$(dirname "$0")/lib.sh"
+trap cleanup EXIT
+cd "$root"
+
+echo "== native"
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native
+
+echo "== windows-x64 (under Wine)"
+cmake --preset windows-x64 >/dev/null
+cmake --build --preset windows-x64
+ensure_display
+ensure_prefix
+ctest --preset windows-x64
+
+echo "== windows-x86 (release)"
+cmake --preset windows-x86 >/dev/null
+cmake --build --preset windows-x86
+ctest --preset windows-x86 --no-tests=ignore
