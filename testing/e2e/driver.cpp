@@ -1,0 +1,234 @@
+#include "driver.h"
+
+#include <thread>
+
+namespace e2e {
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return condition();
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+std::wstring WindowsPath(const std::string& path) {
+    std::wstring wide(path.begin(), path.end());
+    if (!wide.empty() && wide.front() == L'/') {
+        for (wchar_t& c : wide) if (c == L'/') c = L'\\';
+        wide = L"Z:" + wide;
+    }
+    return wide;
+}
+
+std::wstring WindowText(HWND window) {
+    // WM_GETTEXT works across processes, where GetWindowText only reads the title.
+    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->processId) s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> found;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        found.push_back(child);
+        for (HWND inner : Descendants(child)) found.push_back(inner);
+    }
+    return found;
+}
+
+HWND FindDescendant(HWND parent, const std::wstring& className, const std::optional<std::wstring>& text) {
+    for (HWND child : Descendants(parent)) {
+        if (lstrcmpiW(ClassName(child).c_str(), className.c_str()) != 0) continue;
+        if (text && WindowText(child) != *text) continue;
+        return child;
+    }
+    return nullptr;
+}
+
+RECT ClientRectIn(HWND topLevel, HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, topLevel, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+Program::Program(const std::string& path) {
+    std::wstring commandLine = L"\"" + WindowsPath(path) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info)) {
+        m_info = {};
+    }
+}
+
+Program::~Program() {
+    if (m_info.hProcess) {
+        Kill();
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+    }
+}
+
+bool Program::Running() const {
+    return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Program::WaitForExit(std::chrono::milliseconds limit) {
+    if (!m_info.hProcess) return std::nullopt;
+    if (WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
+HWND Program::WaitForWindow(const std::wstring& caption, std::chrono::milliseconds limit) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows(Id())) {
+                if (IsWindowVisible(window) && WindowText(window) == caption) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        limit);
+    return found;
+}
+
+void Program::Kill() {
+    if (Running()) {
+        TerminateProcess(m_info.hProcess, 1);
+        WaitForSingleObject(m_info.hProcess, 10000);
+    }
+}
+
+std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, const std::wstring& caption, std::chrono::milliseconds limit) {
+    std::optional<MessageBoxInfo> info;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows(processId)) {
+                if (!IsWindowVisible(window) || ClassName(window) != L"#32770" || WindowText(window) != caption) continue;
+                MessageBoxInfo box;
+                box.window = window;
+                box.caption = caption;
+                // The message text is the static control with id 0xFFFF.
+                if (HWND text = GetDlgItem(window, 0xFFFF)) box.text = WindowText(text);
+                // The icon is a static control with SS_ICON, id 0x0014 (20).
+                if (HWND icon = GetDlgItem(window, 0x14)) box.hasErrorIcon = IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+                info = box;
+                return true;
+            }
+            return false;
+        },
+        limit);
+    return info;
+}
+
+void PressButton(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void CloseMessageBox(HWND messageBox) {
+    PostMessageW(messageBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(messageBox, IDOK)));
+}
+
+void DeleteTree(HKEY root, const std::wstring& path) { RegDeleteTreeW(root, path.c_str()); }
+
+void CreateKey(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) RegCloseKey(key);
+}
+
+void SetRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) return;
+    // The A function stores exactly the bytes given, as another program's write would.
+    std::string ansiName = Ansi(name);
+    RegSetValueExA(key, ansiName.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+void SetDword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value) {
+    SetRaw(root, path, name, REG_DWORD, &value, sizeof value);
+}
+
+void SetString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text, DWORD type) {
+    std::string ansi = Ansi(text);
+    SetRaw(root, path, name, type, ansi.c_str(), static_cast<DWORD>(ansi.size() + 1));
+}
+
+std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::wstring& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    std::string ansiName = Ansi(name);
+    RawValue value;
+    DWORD size = 0;
+    std::optional<RawValue> result;
+    if (RegQueryValueExA(key, ansiName.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.data.resize(size);
+        if (RegQueryValueExA(key, ansiName.c_str(), nullptr, nullptr, value.data.data(), &size) == ERROR_SUCCESS) {
+            value.data.resize(size);
+            result = value;
+        }
+    }
+    RegCloseKey(key);
+    return result;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path) {
+    std::vector<std::wstring> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD length = 256;
+        if (RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+std::string Ansi(const std::wstring& text) {
+    if (text.empty()) return {};
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace e2e

@@ -1,0 +1,91 @@
+#pragma once
+// Drives a real program under Wine from a test: starts it, finds its windows
+// the way a user sees them (caption, class, position), waits for states by
+// polling, acts through messages, and ends it. Windows-only.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+// Everything here waits by polling up to this limit: the machines are shared and slow.
+inline constexpr std::chrono::milliseconds kPatience = 30s;
+
+// Polls `condition` until it holds or `limit` passes; returns its last answer.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = kPatience);
+
+// A host path ("/work/...") as Wine's Z: drive sees it; Windows paths pass unchanged.
+std::wstring WindowsPath(const std::string& path);
+
+// Text of a window or control, and of the class it belongs to.
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+
+// Top-level windows of a process, visible or not.
+std::vector<HWND> TopLevelWindows(DWORD processId);
+// Direct and indirect child windows, in creation (Z) order.
+std::vector<HWND> Descendants(HWND parent);
+// The first descendant of that class (case-insensitive) and, if given, text.
+HWND FindDescendant(HWND parent, const std::wstring& className, const std::optional<std::wstring>& text = std::nullopt);
+// A control's rectangle in its top-level window's client coordinates.
+RECT ClientRectIn(HWND topLevel, HWND control);
+
+class Program {
+public:
+    // Starts the program (a host or Windows path) with no arguments.
+    explicit Program(const std::string& path);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program();  // ends the process if still running
+
+    DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
+    bool Running() const;
+    // Waits for the process to end; its exit code, or nothing on timeout.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds limit = kPatience);
+    // Waits for a visible top-level window of this process with that caption.
+    HWND WaitForWindow(const std::wstring& caption, std::chrono::milliseconds limit = kPatience);
+    void Kill();
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+// A message box (or other dialog) of the process: its caption, its text
+// (the static control), and a way to press its button.
+struct MessageBoxInfo {
+    HWND window = nullptr;
+    std::wstring caption;
+    std::wstring text;
+    bool hasErrorIcon = false;
+};
+std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, const std::wstring& caption,
+                                                std::chrono::milliseconds limit = kPatience);
+void PressButton(HWND button);              // BM_CLICK, posted so a modal loop in the target never blocks the test
+void CloseMessageBox(HWND messageBox);      // presses OK (IDOK)
+
+// Registry set-up and checks under any root, through the W functions, with
+// the exact types and bytes the registry keeps.
+struct RawValue {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+};
+void DeleteTree(HKEY root, const std::wstring& path);
+void CreateKey(HKEY root, const std::wstring& path);
+void SetRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data, DWORD size);
+void SetDword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value);
+// Stored as the system tools store it: the ANSI text and its NUL.
+void SetString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ);
+std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::wstring& name);
+bool KeyExists(HKEY root, const std::wstring& path);
+std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path);
+// The bytes of a text in the ANSI code page (936 under the test locale).
+std::string Ansi(const std::wstring& text);
+
+}  // namespace e2e
