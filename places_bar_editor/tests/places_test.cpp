@@ -39,3 +39,18 @@ TEST(TrimSpaces, RemovesBlanksAtTheEndsOnly) {
 }
 
 }  // namespace
+
+#include "about.h"
+
+namespace {
+
+TEST(About, TextHasItsFiveLinesAndTheBrowserIsQuoted) {
+    const std::wstring text = lumbrake::AboutText();
+    EXPECT_EQ(text.rfind(L"XP对话框Lumbrake----Orvane专用版\r\n\n 作者简介：\r\n\n Name:Quillon\r\n Email:", 0), 0u);
+    EXPECT_NE(text.find(L"\r\n Blog:" + std::wstring(lumbrake::kBlogAddress) + L"\r\n"), std::wstring::npos);
+    EXPECT_TRUE(text.ends_with(L"\r\n"));
+    EXPECT_EQ(lumbrake::BrowserCommandLine(),
+              L"\"C:\\Program Files\\Internet Explorer\\IEXPLORE.exe\" " + std::wstring(lumbrake::kForumAddress));
+}
+
+}  // namespace
