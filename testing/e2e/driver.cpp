@@ -223,6 +223,24 @@ std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path) {
     return names;
 }
 
+void SetKeyReadOnly(HKEY root, const std::wstring& path, bool readOnly) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) return;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    alignas(ACL) BYTE aclBuffer[256];
+    auto* acl = reinterpret_cast<ACL*>(aclBuffer);
+    InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
+    AddAccessAllowedAce(acl, ACL_REVISION, readOnly ? (KEY_READ | WRITE_DAC | DELETE) : KEY_ALL_ACCESS, everyone);
+    SECURITY_DESCRIPTOR descriptor;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+    FreeSid(everyone);
+    RegCloseKey(key);
+}
+
 std::string Ansi(const std::wstring& text) {
     if (text.empty()) return {};
     int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);

@@ -85,6 +85,10 @@ void SetString(HKEY root, const std::wstring& path, const std::wstring& name, co
 std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::wstring& name);
 bool KeyExists(HKEY root, const std::wstring& path);
 std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path);
+// Gives a key a security descriptor that lets everyone read it and nothing
+// more (writes and sub-key creation are refused), or full access again.
+void SetKeyReadOnly(HKEY root, const std::wstring& path, bool readOnly);
+
 // The bytes of a text in the ANSI code page (936 under the test locale).
 std::string Ansi(const std::wstring& text);
 
