@@ -1,6 +1,7 @@
 #include "picgen.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <functional>
@@ -86,6 +87,21 @@ Shape polygon(std::vector<std::pair<double, double>> v) {
 
 Shape circle(double cx, double cy, double r) {
     return [=](double x, double y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r; };
+}
+
+// A stroke of half-width r along a polyline, with round joints.
+Shape stroke(std::vector<std::pair<double, double>> points, double r) {
+    return [points = std::move(points), r](double x, double y) {
+        for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+            auto [ax, ay] = points[i];
+            auto [bx, by] = points[i + 1];
+            double dx = bx - ax, dy = by - ay;
+            double t = std::clamp(((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+            double px = ax + t * dx - x, py = ay + t * dy - y;
+            if (px * px + py * py <= r * r) return true;
+        }
+        return false;
+    };
 }
 
 Shape unite(Shape a, Shape b) {
@@ -479,10 +495,249 @@ std::vector<IconImage> tarnvaleIcon() {
             {computerWithBox32(deskInk256), 8}};
 }
 
+// ---------------------------------------------------------------- Lumbrake
+
+namespace {
+
+// Pixels of `art` that have a colour are copied onto `target` at (left, top).
+void stamp(Canvas& target, const Canvas& art, int left, int top) {
+    for (int y = 0; y < art.height(); ++y)
+        for (int x = 0; x < art.width(); ++x)
+            if (auto p = art.at(x, y)) target.set(left + x, top + y, *p);
+}
+
+// The emblem: an open-file dialog whose places bar (the column of buttons on
+// the left) is being edited with a pencil. Drawn in the 16 standard colours,
+// which also suit the banner.
+Canvas placesDialog32() {
+    using namespace w16;
+    Canvas c(32, 32);
+    Shape window = rect(0, 1, 32, 30);
+    paint(c, window, silver);
+    paint(c, rect(1, 2, 31, 8), navy);
+    paint(c, rect(1, 2, 31, 3), blue);
+    paint(c, rect(3, 4, 6, 6), yellow);  // the title bar's little icon
+    paint(c, rect(7, 4, 15, 5), white);  // and its caption
+    paint(c, rect(25, 3, 30, 7), red);
+    line(c, 26, 4, 28, 6, white);
+    line(c, 28, 4, 26, 6, white);
+    paint(c, rect(1, 8, 31, 9), white);
+    outline(c, window, black);
+
+    // The places bar with its buttons: folder, desktop, document, network.
+    Shape bar = rect(2, 10, 11, 29);
+    paint(c, bar, gray);
+    outline(c, bar, black);
+    paint(c, rect(3, 11, 10, 15), white);  // the chosen place
+    paint(c, rect(4, 12, 9, 14), yellow);
+    paint(c, rect(4, 12, 6, 13), olive);
+    line(c, 4, 14, 8, 14, olive);
+    paint(c, rect(4, 16, 9, 19), teal);
+    paint(c, rect(5, 17, 8, 18), aqua);
+    c.set(6, 19, silver);
+    paint(c, rect(5, 20, 8, 24), white);
+    line(c, 5, 21, 7, 21, gray);
+    line(c, 5, 22, 7, 22, gray);
+    paint(c, circle(6.5, 26.5, 1.8), lime);
+    paint(c, rect(6, 25, 7, 28), green);
+    paint(c, rect(5, 26, 8, 27), green);
+
+    // The file list and the file name field with its button.
+    Shape list = rect(12, 10, 30, 23);
+    paint(c, list, white);
+    outline(c, list, gray);
+    for (int y : {12, 15, 18}) {
+        paint(c, rect(14, y, 17, y + 2), yellow);
+        line(c, 14, y + 1, 16, y + 1, olive);
+        line(c, 18, y + 1, 25, y + 1, gray);
+    }
+    Shape field = rect(12, 24, 23, 28);
+    paint(c, field, white);
+    outline(c, field, gray);
+    Shape button = rect(24, 24, 30, 28);
+    paint(c, button, silver);
+    outline(c, button, black);
+    line(c, 25, 25, 28, 25, white);
+
+    // The pencil, writing on the places bar.
+    Shape pencil = stroke({{13.5, 23.5}, {26, 11}}, 2.3);
+    Shape tip = polygon({{9.5, 27.5}, {11.7, 20.8}, {16.7, 25.8}});
+    paint(c, pencil, yellow);
+    paint(c, stroke({{13.5, 23.5}, {26, 11}}, 0.8), olive);
+    paint(c, stroke({{23.5, 13.5}, {26, 11}}, 2.3), red);
+    paint(c, tip, silver);
+    paint(c, circle(10.2, 26.8, 1.3), black);
+    outline(c, unite(pencil, tip), black);
+    return c;
+}
+
+Canvas placesDialog16() {
+    return pixelArt(
+        {
+            "kkkkkkkkkkkkkkkk",
+            "kBBBBBBBBBBBBrrk",
+            "kbbbbbbbbbbbbrrk",
+            "ksssssdwwwwwwwwk",
+            "ksyyysdwyygggwwk",
+            "ksyyysdwwwwwwwwk",
+            "ksssssdwyyggggwk",
+            "ksssssdwwwwwwwwk",
+            "kstttsdwyygggwwk",
+            "kstttsdwwwwwwwwk",
+            "ksssssdooooooook",
+            "ksssssdooooooook",
+            "kspppsdowwwoxxok",
+            "kspppsdowwwoxxok",
+            "ksssssdooooooook",
+            "kkkkkkkkkkkkkkkk",
+        },
+        {{'k', {0x20, 0x28, 0x3C}}, {'B', {0x3C, 0x82, 0xF0}}, {'b', {0x0A, 0x4C, 0xD8}},
+         {'r', {0xE0, 0x4A, 0x30}}, {'s', {0x7C, 0x94, 0xBC}}, {'d', {0x4C, 0x5C, 0x7C}},
+         {'w', {0xFF, 0xFF, 0xFF}}, {'y', {0xF8, 0xC8, 0x38}}, {'g', {0xA8, 0xA8, 0xB0}},
+         {'t', {0x48, 0xB8, 0xE8}}, {'p', {0xF4, 0xF4, 0xF8}}, {'o', {0xE4, 0xE0, 0xD6}},
+         {'x', {0x98, 0xB0, 0xD8}}});
+}
+
+// A stroke shape coloured light at the top and dark at the bottom, with a
+// lighter rim under its top edge and a dark outline: the glossy look of the
+// dialog's button pictures.
+Canvas glossyMark(const Shape& mark, Rgb light, Rgb dark, Rgb rim) {
+    Canvas c(32, 32);
+    paint(c, mark, [&](int, int y) { return mix(light, dark, (y - 4) / 24.0); });
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            if (covers(mark, x, y) && covers(mark, x, y - 1) && !covers(mark, x, y - 2))
+                c.set(x, y, mix(*c.at(x, y), {0xFF, 0xFF, 0xFF}, 0.55));
+    outline(c, mark, rim);
+    return c;
+}
+
+Canvas folderOverWindow16() {
+    return pixelArt(
+        {
+            ".....kkkkkkkkkkk",
+            ".....kBbbbbbbbbk",
+            ".....kkkkkkkkkkk",
+            ".....kwwwwwwwwwk",
+            ".kkkkkwggggwwwwk",
+            "kYYYYkkkkkkwwwwk",
+            "kYYYYYYYYYYkgggk",
+            "kYYYYYYYYYYkwwwk",
+            "kYYYkkkkkkkkkkkk",
+            "kYYkhhhhhhhhhk..",
+            "kYYkyyyyyyyyyk..",
+            "kYkyyyyyyyyyk...",
+            "kYkyyyyyyyyyk...",
+            "kkyyyyyyyyyk....",
+            "kkkkkkkkkkkk....",
+            "................",
+        },
+        {{'k', {0x30, 0x2C, 0x28}}, {'B', {0x5C, 0x9C, 0xF8}}, {'b', {0x14, 0x5A, 0xE0}},
+         {'w', {0xFF, 0xFF, 0xFF}}, {'g', {0xA0, 0xA4, 0xB0}}, {'Y', {0xD8, 0xA0, 0x20}},
+         {'y', {0xFC, 0xD4, 0x48}}, {'h', {0xFF, 0xF0, 0xA8}}});
+}
+
+// A small bitmap font, 5 columns by 7 rows, holding the banner's letters.
+const std::map<char, std::array<std::string_view, 7>>& bannerFont() {
+    static const std::map<char, std::array<std::string_view, 7>> font = {
+        {'L', {"#....", "#....", "#....", "#....", "#....", "#....", "#####"}},
+        {'u', {".....", ".....", "#...#", "#...#", "#...#", "#..##", ".##.#"}},
+        {'m', {".....", ".....", "##.#.", "#.#.#", "#.#.#", "#.#.#", "#.#.#"}},
+        {'b', {"#....", "#....", "#.##.", "##..#", "#...#", "#...#", "####."}},
+        {'r', {".....", ".....", "#.##.", "##..#", "#....", "#....", "#...."}},
+        {'a', {".....", ".....", ".###.", "....#", ".####", "#...#", ".####"}},
+        {'k', {"#....", "#....", "#..#.", "#.#..", "##...", "#.#..", "#..#."}},
+        {'e', {".....", ".....", ".###.", "#...#", "#####", "#....", ".###."}},
+    };
+    return font;
+}
+
+// Which pixels `text` covers when drawn at (left, top), each font pixel
+// becoming a scale x scale square.
+std::vector<bool> textMask(int width, int height, std::string_view text, int left, int top, int scale) {
+    std::vector<bool> mask(static_cast<std::size_t>(width * height));
+    int pen = left;
+    for (char ch : text) {
+        const auto& glyph = bannerFont().at(ch);
+        for (int row = 0; row < 7; ++row)
+            for (int col = 0; col < 5; ++col) {
+                if (glyph[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] != '#') continue;
+                for (int dy = 0; dy < scale; ++dy)
+                    for (int dx = 0; dx < scale; ++dx) {
+                        int x = pen + col * scale + dx, y = top + row * scale + dy;
+                        if (x >= 0 && y >= 0 && x < width && y < height) mask[static_cast<std::size_t>(y * width + x)] = true;
+                    }
+            }
+        pen += 6 * scale;
+    }
+    return mask;
+}
+
+}  // namespace
+
+std::vector<IconImage> lumbrakeIcon() {
+    return {{placesDialog16(), 24}, {placesDialog32(), 4}};
+}
+
+std::vector<IconImage> applyIcon() {
+    Shape check = stroke({{7, 16.5}, {13, 22.5}, {25, 9.5}}, 3.3);
+    return {{glossyMark(check, {0x9C, 0xE8, 0x6C}, {0x1C, 0x8A, 0x24}, {0x0C, 0x44, 0x10}), 8}};
+}
+
+std::vector<IconImage> cancelIcon() {
+    Shape cross = unite(stroke({{8.5, 8.5}, {23.5, 23.5}}, 3.4), stroke({{23.5, 8.5}, {8.5, 23.5}}, 3.4));
+    return {{glossyMark(cross, {0xFF, 0x86, 0x6C}, {0xC0, 0x12, 0x0C}, {0x5A, 0x08, 0x08}), 8}};
+}
+
+std::vector<IconImage> browseIcon() {
+    return {{folderOverWindow16(), 24}};
+}
+
+Canvas lumbrakeBanner() {
+    constexpr int width = 210, height = 46;
+    const Rgb deep{0x0A, 0x24, 0x6A}, pale{0xA6, 0xCA, 0xF0}, ink{0x06, 0x12, 0x38};
+    Canvas c(width, height);
+    // The classic caption gradient, in 32 even bands so the colours stay few.
+    auto background = [&](int x) { return mix(deep, pale, (x * 32 / width) / 31.0); };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) c.set(x, y, background(x));
+
+    // A pale rule under the word that fades out towards the left.
+    for (int x = 52; x < width - 8; ++x) c.set(x, 38, mix(background(x), {0xFF, 0xE8, 0x90}, (x - 52) / 60.0));
+
+    const int left = 56, top = 11, scale = 3;
+    auto inText = [&](const std::vector<bool>& mask, int x, int y) {
+        return x >= 0 && y >= 0 && x < width && y < height && mask[static_cast<std::size_t>(y * width + x)];
+    };
+    const auto text = textMask(width, height, "Lumbrake", left, top, scale);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if (inText(text, x, y)) {
+                c.set(x, y, mix({0xFF, 0xFF, 0xFF}, {0xFF, 0xE4, 0x80}, (y - top) / 20.0));
+                continue;
+            }
+            bool edge = false, shadow = inText(text, x - 2, y - 2);
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) edge = edge || inText(text, x + dx, y + dy);
+            if (edge) c.set(x, y, ink);
+            else if (shadow) c.set(x, y, mix(background(x), ink, 0.6));
+        }
+
+    // The emblem at the left, on a soft light disc.
+    paint(c, circle(26, 23, 20.5), [&](int x, int) { return mix(background(x), {0xFF, 0xFF, 0xFF}, 0.25); });
+    stamp(c, placesDialog32(), 10, 7);
+    return c;
+}
+
 // ---------------------------------------------------------------- all files
 
 std::vector<OutputFile> renderAll() {
     return {
+        {"places_bar_editor/res/lumbrake.ico", encodeIco(lumbrakeIcon())},
+        {"places_bar_editor/res/apply.ico", encodeIco(applyIcon())},
+        {"places_bar_editor/res/cancel.ico", encodeIco(cancelIcon())},
+        {"places_bar_editor/res/browse.ico", encodeIco(browseIcon())},
+        {"places_bar_editor/res/banner.gif", encodeGif87a(lumbrakeBanner())},
         {"program_folder_setter/res/tarnvale.ico", encodeIco(tarnvaleIcon())},
     };
 }
