@@ -23,28 +23,14 @@ void Canvas::set(int x, int y, Rgb c) {
     if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[static_cast<std::size_t>(y * width_ + x)] = c;
 }
 
-void Canvas::clear(int x, int y) {
-    if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[static_cast<std::size_t>(y * width_ + x)].reset();
-}
-
 std::optional<Rgb> Canvas::at(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return std::nullopt;
     return pixels_[static_cast<std::size_t>(y * width_ + x)];
 }
 
-const std::vector<Rgb>& windows16() {
-    static const std::vector<Rgb> palette = {
-        {0x00, 0x00, 0x00}, {0x80, 0x00, 0x00}, {0x00, 0x80, 0x00}, {0x80, 0x80, 0x00},
-        {0x00, 0x00, 0x80}, {0x80, 0x00, 0x80}, {0x00, 0x80, 0x80}, {0xC0, 0xC0, 0xC0},
-        {0x80, 0x80, 0x80}, {0xFF, 0x00, 0x00}, {0x00, 0xFF, 0x00}, {0xFF, 0xFF, 0x00},
-        {0x00, 0x00, 0xFF}, {0xFF, 0x00, 0xFF}, {0x00, 0xFF, 0xFF}, {0xFF, 0xFF, 0xFF},
-    };
-    return palette;
-}
-
 namespace {
 
-// Named entries of windows16(), so the 16-colour drawings read as colours.
+// The entries of windows16() by name, so the 16-colour drawings read as colours.
 namespace w16 {
 constexpr Rgb black{0x00, 0x00, 0x00}, maroon{0x80, 0x00, 0x00}, green{0x00, 0x80, 0x00},
     olive{0x80, 0x80, 0x00}, navy{0x00, 0x00, 0x80}, purple{0x80, 0x00, 0x80}, teal{0x00, 0x80, 0x80},
@@ -52,6 +38,17 @@ constexpr Rgb black{0x00, 0x00, 0x00}, maroon{0x80, 0x00, 0x00}, green{0x00, 0x8
     yellow{0xFF, 0xFF, 0x00}, blue{0x00, 0x00, 0xFF}, fuchsia{0xFF, 0x00, 0xFF}, aqua{0x00, 0xFF, 0xFF},
     white{0xFF, 0xFF, 0xFF};
 }  // namespace w16
+
+}  // namespace
+
+const std::vector<Rgb>& windows16() {
+    using namespace w16;
+    static const std::vector<Rgb> palette = {black, maroon, green,   olive, navy, purple,  teal, silver,
+                                             gray,  red,    lime,    yellow, blue, fuchsia, aqua, white};
+    return palette;
+}
+
+namespace {
 
 Rgb mix(Rgb a, Rgb b, double t) {
     t = std::clamp(t, 0.0, 1.0);
@@ -174,7 +171,6 @@ public:
     void u16(unsigned v) { u8(v & 0xFF), u8(v >> 8 & 0xFF); }
     void u32(std::uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); }
     void append(const std::vector<std::uint8_t>& more) { out_.insert(out_.end(), more.begin(), more.end()); }
-    std::size_t size() const { return out_.size(); }
     std::vector<std::uint8_t> take() { return std::move(out_); }
 
 private:
@@ -433,14 +429,11 @@ Canvas computerWithBox32(const DeskInk& ink) {
     outline(c, unite(unite(monitor, neck), caseBody), ink.outline);
 
     // An open software box in front of the case's right end, a disc coming out.
-    Shape back = polygon({{21, 17}, {32, 17}, {32, 12}, {24, 9}});
     Shape top = polygon({{18, 20}, {21, 17}, {32, 17}, {29, 20}});
     Shape front = rect(18, 20, 29, 32);
     Shape side = polygon({{29, 20}, {32, 17}, {32, 29}, {29, 32}});
-    Shape flap = polygon({{18, 20}, {21, 17}, {15, 14}, {12, 17}});
+    Shape flap = polygon({{18, 20}, {21, 17}, {17, 11}, {13, 14}});
     Shape disc = circle(25, 15, 5.2);
-    paint(c, back, ink.flap);
-    outline(c, back, ink.outline);
     paint(c, top, ink.boxInside);
     paint(c, disc, [&](int x, int y) {
         double t = ((x - 21) + (18 - y)) / 9.0;

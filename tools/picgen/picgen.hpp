@@ -22,7 +22,6 @@ public:
     int height() const { return height_; }
     // Writes outside the canvas are dropped, so shapes may run off the edge.
     void set(int x, int y, Rgb c);
-    void clear(int x, int y);
     std::optional<Rgb> at(int x, int y) const;
     bool operator==(const Canvas&) const = default;
 
