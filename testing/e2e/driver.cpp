@@ -1,5 +1,8 @@
 #include "driver.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <thread>
 
 namespace e2e {
@@ -239,6 +242,121 @@ void SetKeyReadOnly(HKEY root, const std::wstring& path, bool readOnly) {
     RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
     FreeSid(everyone);
     RegCloseKey(key);
+}
+
+std::vector<HWND> FindDescendants(HWND parent, const std::wstring& className) {
+    std::vector<HWND> found;
+    for (HWND child : Descendants(parent))
+        if (lstrcmpiW(ClassName(child).c_str(), className.c_str()) == 0) found.push_back(child);
+    return found;
+}
+
+std::vector<HWND> ByPosition(std::vector<HWND> controls) {
+    std::sort(controls.begin(), controls.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
+    return controls;
+}
+
+bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+std::vector<std::wstring> ComboItems(HWND combo) {
+    std::vector<std::wstring> items;
+    const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        std::wstring item(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        const auto copied = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.data()));
+        item.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+        items.push_back(item);
+    }
+    return items;
+}
+
+int ComboSelection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+
+HWND FocusedWindow(HWND topLevel) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(topLevel, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+std::optional<std::wstring> ToolTipText(HWND tool) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tool, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return std::nullopt;
+    // Room for any text: older tool tip controls copy it whole, whatever its length.
+    constexpr std::size_t kChars = 65536;
+    const SIZE_T bytes = sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t);
+    auto* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    std::optional<std::wstring> text;
+    if (remote) {
+        auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TTTOOLINFOW));
+        auto ask = [&](HWND tip, UINT message) {
+            TTTOOLINFOW info{};
+            info.cbSize = TTTOOLINFOW_V2_SIZE;
+            info.hwnd = GetParent(tool);
+            info.uId = reinterpret_cast<UINT_PTR>(tool);
+            info.lpszText = remoteText;
+            const wchar_t none = L'\0';
+            WriteProcessMemory(process, remote, &info, sizeof info, nullptr);
+            WriteProcessMemory(process, remoteText, &none, sizeof none, nullptr);
+            return SendMessageW(tip, message, kChars, reinterpret_cast<LPARAM>(remote));
+        };
+        for (HWND tip : TopLevelWindows(processId)) {
+            if (lstrcmpiW(ClassName(tip).c_str(), TOOLTIPS_CLASSW) != 0 || !ask(tip, TTM_GETTOOLINFOW)) continue;
+            ask(tip, TTM_GETTEXTW);
+            std::wstring read(kChars, L'\0');
+            ReadProcessMemory(process, remoteText, read.data(), kChars * sizeof(wchar_t), nullptr);
+            read.resize(read.find(L'\0'));
+            text = read;
+            break;
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
+
+bool BringToFront(HWND topLevel) {
+    return WaitUntil([&] {
+        if (GetForegroundWindow() == topLevel) return true;
+        SetForegroundWindow(topLevel);
+        return false;
+    });
+}
+
+void PressKey(WORD virtualKey, bool shift) {
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    if (shift) key(VK_SHIFT, false);
+    key(virtualKey, false);
+    key(virtualKey, true);
+    if (shift) key(VK_SHIFT, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ClickAt(HWND control, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(control, &point);
+    SetCursorPos(point.x, point.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
 }
 
 std::string Ansi(const std::wstring& text) {

@@ -89,6 +89,29 @@ std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path);
 // more (writes and sub-key creation are refused), or full access again.
 void SetKeyReadOnly(HKEY root, const std::wstring& path, bool readOnly);
 
+// Controls as a user tells them apart: every descendant of a class, and the
+// same sorted by place on the screen (top to bottom, then left to right).
+std::vector<HWND> FindDescendants(HWND parent, const std::wstring& className);
+std::vector<HWND> ByPosition(std::vector<HWND> controls);
+
+// Button, combo-box and focus state, read across the process boundary.
+bool IsChecked(HWND button);
+std::vector<std::wstring> ComboItems(HWND combo);
+int ComboSelection(HWND combo);  // CB_ERR (-1) for none
+HWND FocusedWindow(HWND topLevel);
+
+// The text of the tool tip that a tool tip control of the tool's process
+// shows for that window (a tool registered with TTF_IDISHWND), or nothing
+// when no tool tip control knows the window. Read through memory lent in
+// the target process, since tool tip messages carry pointers.
+std::optional<std::wstring> ToolTipText(HWND tool);
+
+// Real keyboard and mouse input, as the user gives it, to the foreground
+// window: BringToFront first.
+bool BringToFront(HWND topLevel);
+void PressKey(WORD virtualKey, bool shift = false);
+void ClickAt(HWND control, int x, int y);  // client coordinates of the control
+
 // The bytes of a text in the ANSI code page (936 under the test locale).
 std::string Ansi(const std::wstring& text);
 
