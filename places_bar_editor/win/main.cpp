@@ -1,21 +1,27 @@
+// Lumbrake: shows the places-bar policy of the current user and lets the
+// user choose another.
+#include "form1.h"
+
+#include <platform/ansi.h>
+#include <platform/win_registry.h>
+
 #include <windows.h>
+#include <commctrl.h>
 
-static LRESULT CALLBACK StubProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};  // the tool tips
+    InitCommonControlsEx(&classes);
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = StubProc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"Form1";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowW(L"Form1", L"对话框的常用位置！", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 220, 380,
-                              nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-    return 0;
+    lumbrake::Module1 module1(platform::SystemRegistry(), platform::SystemCodePage());
+    lumbrake::win::Form1 form1(module1);
+    if (!form1.Show(instance, showCommand)) return 1;
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab and Shift+Tab through the controls, as in a dialog box.
+        if (IsDialogMessageW(form1.Window(), &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
 }
