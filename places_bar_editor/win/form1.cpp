@@ -289,6 +289,14 @@ void Form1::CreateFonts() {
     m_optionFont = font(90, FW_BOLD, GB2312_CHARSET, L"宋体");
     m_comboFont = font(120, FW_NORMAL, GB2312_CHARSET, L"宋体");
     m_labelFont = font(105, FW_NORMAL, ANSI_CHARSET, L"Arial Black");
+
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, m_comboFont.get());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    m_comboLineHeight = metrics.tmHeight;
 }
 
 void Form1::CreateControls() {
@@ -329,7 +337,9 @@ void Form1::CreateControls() {
             style |= WS_TABSTOP | WS_BORDER | SS_OWNERDRAW | SS_NOTIFY;
             break;
         }
-        HWND control = CreateWindowExW(exStyle, className, row.text, style, x, y, width, height, row.inFrame ? Frame2 : m_window,
+        // A combo box is created as high as its dropped list reaches: all thirteen entries.
+        const int createdHeight = row.kind == Kind::Combo ? height + m_comboLineHeight * static_cast<int>(kPlaceEntries.size()) + 2 : height;
+        HWND control = CreateWindowExW(exStyle, className, row.text, style, x, y, width, createdHeight, row.inFrame ? Frame2 : m_window,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), m_instance, nullptr);
         created[i] = control;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -351,12 +361,8 @@ void Form1::CreateControls() {
         if (row.kind == Kind::Combo) {
             Combo1[static_cast<std::size_t>(row.id - IDC_COMBO1_0)] = control;
             for (std::wstring_view entry : kPlaceEntries) SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.data()));
-            const auto item = SendMessageW(control, CB_GETITEMHEIGHT, 0, 0);
-            const int dropped = height + static_cast<int>(item) * static_cast<int>(kPlaceEntries.size()) + 2;
-            SetWindowPos(control, nullptr, 0, 0, width, dropped, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             // The box is as high as the layout says, whatever its font makes of
-            // it; the height given at creation is its dropped height. Asked again,
-            // since Wine adds 2 pixels to the field height it is given.
+            // it. Asked again, since Wine adds 2 pixels to the field height it is given.
             auto requested = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
             for (int attempt = 0; attempt < 3; ++attempt) {
                 RECT box;

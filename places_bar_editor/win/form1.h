@@ -104,6 +104,7 @@ private:
     UniqueHfont m_optionFont;
     UniqueHfont m_comboFont;
     UniqueHfont m_labelFont;
+    int m_comboLineHeight = 16;
     UniqueHicon m_bigIcon;
     UniqueHicon m_smallIcon;
     UniqueHicon m_applyIcon;
