@@ -7,6 +7,13 @@
 namespace lumbrake {
 
 std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCodePage& codePage) {
+    // The shell's browser wants COM on the calling thread; only this click needs it.
+    const HRESULT com = CoInitialize(nullptr);
+    struct ComScope {
+        HRESULT result;
+        ~ComScope() { if (SUCCEEDED(result)) CoUninitialize(); }
+    } comScope{com};
+
     // A failed lookup leaves the root null, which the browser also takes as the desktop.
     platform::UniqueIdList root;
     if (SHGetSpecialFolderLocation(owner, CSIDL_DESKTOP, root.put()) != S_OK) root.reset();

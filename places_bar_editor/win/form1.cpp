@@ -1,6 +1,9 @@
 #include "form1.h"
 
 #include "form1_view.h"
+#include "about_box.h"
+#include "apply.h"
+#include "folder_browser.h"
 #include "resource.h"
 #include "startup.h"
 
@@ -591,15 +594,48 @@ void Form1::Form_Load() {
     PlacesMode = LoadPlacesConfiguration(m_module, view);
 }
 
-// The handlers below belong to the apply, the folder choice, the options,
-// the exit and the about box, which come with their own work.
-void Form1::Command1_Click() {}
-void Form1::Command2_Click(int) {}
-void Form1::Option1_Click() {}
-void Form1::Option2_Click() {}
-void Form1::Option3_Click() {}
-void Form1::Command3_Click() {}
-void Form1::Picture1_Click() {}
+// Writes the mode, and in the custom mode the five slots as they are shown,
+// then says which mode was set, or that the registry refused a write.
+void Form1::Command1_Click() {
+    SlotTexts slots;
+    ControlsView view(*this);
+    for (int slot = 0; slot < kSlotCount; ++slot) slots[static_cast<std::size_t>(slot)] = view.SlotText(slot);
+    const ApplyOutcome outcome = ApplyMode(m_module, PlacesMode, slots);
+    const ApplyMessage message = MessageFor(outcome, PlacesMode);
+    MessageBoxW(m_window, std::wstring(message.text).c_str(), L"Veltrix", MB_OK | (message.isError ? MB_ICONERROR : 0));
+}
+
+// The chosen folder's path becomes the slot's text and tool tip; cancelling
+// leaves the slot as it was.
+void Form1::Command2_Click(int index) {
+    const std::optional<std::wstring> path = BrowseForFolder(m_window, m_module.CodePage());
+    if (!path) return;
+    SetWindowTextW(Combo1[static_cast<std::size_t>(index)], path->c_str());
+    SetComboToolTip(index, *path);
+}
+
+// The options change only what the window holds; the registry follows on apply.
+void Form1::Option1_Click() {
+    EnableWindow(Frame2, FALSE);
+    PlacesMode = kModeSystemDefault;
+}
+
+void Form1::Option2_Click() {
+    EnableWindow(Frame2, FALSE);
+    PlacesMode = kModeNoPlacesBar;
+}
+
+void Form1::Option3_Click() {
+    EnableWindow(Frame2, TRUE);
+    PlacesMode = kModeCustom;
+}
+
+// Leaves without a question and without writing: what was not applied is lost.
+void Form1::Command3_Click() { DestroyWindow(m_window); }
+
+void Form1::Picture1_Click() { ShowAboutAndOpenForum(m_window); }
+
+// A slot's new text counts only when the user applies.
 void Form1::Combo1_Change(int) {}
 
 }  // namespace lumbrake::win
