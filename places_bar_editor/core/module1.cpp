@@ -85,9 +85,10 @@ long Module1::QueryValueOnHandle(RegKey key, const std::wstring& valueName, Regi
         LastValueKind = 2;
         std::int32_t number = 0;
         std::uint32_t offered = sizeof number;
-        // A DWORD value longer than 4 bytes fails here and reads as nothing.
+        // A DWORD value longer than 4 bytes fails here, and a shorter one is
+        // no number at all: both read as nothing rather than as a made-up 0.
         rc = m_registry.QueryValueEx(key, name, nullptr, &number, &offered);
-        if (rc == kErrorSuccess) value = number;
+        if (rc == kErrorSuccess && offered == sizeof number) value = number;
         return rc;
     }
 

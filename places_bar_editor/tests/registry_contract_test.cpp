@@ -143,6 +143,8 @@ TYPED_TEST(RegistryContract, Dwords_ReadAsSignedIntegers_AndLongOnesAsNothing) {
     this->module.LastValueKind = 0;
     EXPECT_TRUE(std::holds_alternative<std::monostate>(this->module.GetKeyValue(kHkeyCurrentUser, kScratch, L"Long")));
     EXPECT_EQ(this->module.LastValueKind, 2);
+    ASSERT_EQ(this->WriteRaw(kScratch, "Empty", kRegDword, nullptr, 0), kErrorSuccess);
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(this->module.GetKeyValue(kHkeyCurrentUser, kScratch, L"Empty")));
 }
 
 TYPED_TEST(RegistryContract, AbsentValuesAndKeys_ReadAsNothing_AndKeepTheLastKind) {
