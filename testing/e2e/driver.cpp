@@ -145,8 +145,14 @@ std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, const std::wstr
                 box.caption = caption;
                 // The message text is the static control with id 0xFFFF.
                 if (HWND text = GetDlgItem(window, 0xFFFF)) box.text = WindowText(text);
-                // The icon is a static control with SS_ICON, id 0x0014 (20).
-                if (HWND icon = GetDlgItem(window, 0x14)) box.hasErrorIcon = IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+                // The icon is a visible static control of the SS_ICON kind holding an icon
+                // (its id differs between Windows and Wine).
+                for (HWND child : Descendants(window)) {
+                    const auto style = GetWindowLongW(child, GWL_STYLE);
+                    if (ClassName(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child) &&
+                        SendMessageW(child, STM_GETICON, 0, 0) != 0)
+                        box.hasIcon = true;
+                }
                 info = box;
                 return true;
             }

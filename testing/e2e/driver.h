@@ -63,7 +63,7 @@ struct MessageBoxInfo {
     HWND window = nullptr;
     std::wstring caption;
     std::wstring text;
-    bool hasErrorIcon = false;
+    bool hasIcon = false;
 };
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, const std::wstring& caption,
                                                 std::chrono::milliseconds limit = kPatience);

@@ -1,0 +1,309 @@
+// The real Lumbrake.exe under Wine: what the apply writes for each mode and
+// slot text, what it says, and the small actions around it.
+#include "e2e_lumbrake.h"
+
+#include <shlobj.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace lumbrake_e2e {
+namespace {
+
+const std::wstring kConfirmCustom = L"你已经设置对话框的常用位置为 [ 自定义 ] ！";
+const std::wstring kConfirmDefault = L"你已经设置对话框的常用位置为 [ 系统默认 ] ！";
+const std::wstring kConfirmHidden = L"你已经设置对话框的常用位置为 [ 不显示 ] ！";
+const std::wstring kFailure = L"写入注册表失败，设置没有生效！";
+
+std::vector<BYTE> Dword(DWORD value) {
+    return {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)};
+}
+std::vector<BYTE> AnsiWithNul(const std::wstring& text) {
+    std::string ansi = e2e::Ansi(text);
+    std::vector<BYTE> bytes(ansi.begin(), ansi.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+class LumbrakeApplyTest : public LumbrakeTest {
+protected:
+    // Presses the apply button and returns the message it shows, closed again.
+    e2e::MessageBoxInfo Apply(const Window& w) {
+        e2e::PressButton(w.command1);
+        auto box = e2e::WaitForMessageBox(Program().Id(), L"Veltrix");
+        if (!box) {
+            ADD_FAILURE() << "no message after the apply";
+            return {};
+        }
+        e2e::CloseMessageBox(box->window);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box->window); }));
+        return *box;
+    }
+    void ExpectConfirmed(const Window& w, const std::wstring& text) {
+        const auto box = Apply(w);
+        EXPECT_EQ(box.text, text);
+        EXPECT_FALSE(box.hasIcon);
+    }
+    void Choose(HWND option) {
+        e2e::PressButton(option);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::IsChecked(option); }));
+    }
+    static void Type(const Window& w, int slot, const std::wstring& text) {
+        SendMessageW(w.combo1[static_cast<std::size_t>(slot)], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    static void Pick(const Window& w, int slot, int index) {
+        SendMessageW(w.combo1[static_cast<std::size_t>(slot)], CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+    static void ExpectSlot(int slot, DWORD type, const std::vector<BYTE>& data) {
+        auto value = e2e::ReadRaw(HKEY_CURRENT_USER, kPlacesKey, L"place" + std::to_wstring(slot));
+        ASSERT_TRUE(value.has_value()) << "slot " << slot;
+        EXPECT_EQ(value->type, type) << "slot " << slot;
+        EXPECT_EQ(value->data, data) << "slot " << slot;
+    }
+    static void ExpectNoSlot(int slot) {
+        EXPECT_FALSE(e2e::ReadRaw(HKEY_CURRENT_USER, kPlacesKey, L"place" + std::to_wstring(slot)).has_value()) << "slot " << slot;
+    }
+    static void ExpectHidden() {
+        auto value = e2e::ReadRaw(HKEY_CURRENT_USER, kPolicyKey, L"NoPlacesBar");
+        ASSERT_TRUE(value.has_value());
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_DWORD));
+        EXPECT_EQ(value->data, Dword(1));
+        EXPECT_FALSE(e2e::KeyExists(HKEY_CURRENT_USER, kPlacesKey));
+    }
+};
+
+TEST_F(LumbrakeApplyTest, EachMode_WritesItsStateAndSaysSo) {
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    Choose(w.option2);
+    ExpectConfirmed(w, kConfirmHidden);
+    ExpectHidden();
+
+    Choose(w.option3);
+    EXPECT_TRUE(IsWindowEnabled(w.frame2));
+    ExpectConfirmed(w, kConfirmCustom);
+    EXPECT_TRUE(e2e::KeyExists(HKEY_CURRENT_USER, kPlacesKey));
+    EXPECT_TRUE(e2e::ValueNames(HKEY_CURRENT_USER, kPlacesKey).empty());
+    EXPECT_TRUE(e2e::ValueNames(HKEY_CURRENT_USER, kPolicyKey).empty());
+
+    Choose(w.option1);
+    EXPECT_FALSE(IsWindowEnabled(w.frame2));
+    ExpectConfirmed(w, kConfirmDefault);
+    EXPECT_FALSE(e2e::KeyExists(HKEY_CURRENT_USER, kPolicyKey));
+}
+
+TEST_F(LumbrakeApplyTest, MixedSlots_AreStoredWithExactTypesAndBytes) {
+    SetDword(kPlacesKey, L"Place2", 6);  // spelled as start-up reads it; the save reaches it all the same
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    Pick(w, 0, 6);
+    Type(w, 1, L"  D:\\My Files  ");
+    Type(w, 2, L"   ");
+    Type(w, 3, L"x|ab");
+    Type(w, 4, L"D:\\下载\\文档");
+    ExpectConfirmed(w, kConfirmCustom);
+
+    EXPECT_EQ(w.SlotText(0), L"我的电脑|17");
+    ExpectSlot(0, REG_DWORD, Dword(17));
+    ExpectSlot(1, REG_SZ, AnsiWithNul(L"D:\\My Files"));
+    ExpectNoSlot(2);
+    ExpectSlot(3, REG_SZ, AnsiWithNul(L"x|ab"));
+    ExpectSlot(4, REG_SZ, AnsiWithNul(L"D:\\下载\\文档"));
+    EXPECT_EQ(e2e::ValueNames(HKEY_CURRENT_USER, kPlacesKey).size(), 4u);
+}
+
+TEST_F(LumbrakeApplyTest, HiddenAfterCustomAndBack_RestoresThePlacesFromTheSlots_AndTwiceChangesNothing) {
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    Choose(w.option3);
+    Pick(w, 0, 0);
+    Type(w, 1, L"C:\\Tools");
+    ExpectConfirmed(w, kConfirmCustom);
+    const RegistryState custom = ReadPolicy();
+
+    Choose(w.option2);
+    ExpectConfirmed(w, kConfirmHidden);
+    ExpectHidden();
+
+    Choose(w.option3);
+    EXPECT_EQ(w.SlotText(1), L"C:\\Tools") << "the slots keep their texts while the frame is off";
+    ExpectConfirmed(w, kConfirmCustom);
+    EXPECT_EQ(ReadPolicy(), custom);
+    ExpectConfirmed(w, kConfirmCustom);
+    EXPECT_EQ(ReadPolicy(), custom);
+    ExpectSlot(0, REG_DWORD, Dword(0));
+}
+
+TEST_F(LumbrakeApplyTest, SystemDefault_KeepsUnrelatedPolicies) {
+    SetDword(kPolicyKey, L"NoBackButton", 1);
+    SetDword(kPolicyKey, L"NoPlacesBar", 1);
+    SetDword(kPlacesKey, L"Place0", 17);
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    EXPECT_EQ(w.CheckedOption(), 2);
+    Choose(w.option1);
+    ExpectConfirmed(w, kConfirmDefault);
+    EXPECT_FALSE(e2e::KeyExists(HKEY_CURRENT_USER, kPlacesKey));
+    EXPECT_EQ(e2e::ValueNames(HKEY_CURRENT_USER, kPolicyKey), std::vector<std::wstring>{L"NoBackButton"});
+}
+
+TEST_F(LumbrakeApplyTest, CancelAndTheCloseBox_WriteNothing) {
+    SetDword(kPlacesKey, L"Place0", 5);
+    const RegistryState before = ReadPolicy();
+    for (bool viaCancel : {true, false}) {
+        const Window w = Start();
+        ASSERT_TRUE(w.form);
+        Choose(w.option2);
+        Type(w, 0, L"C:\\Elsewhere");
+        if (viaCancel) e2e::PressButton(w.command3);
+        else PostMessageW(w.form, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(Program().WaitForExit().has_value());
+        EXPECT_EQ(ReadPolicy(), before);
+    }
+}
+
+TEST_F(LumbrakeApplyTest, RefusedWrites_AreReportedAsFailure_AndTheOtherSlotsStillSaved) {
+    // A policy key that only lets itself be read.
+    e2e::CreateKey(HKEY_CURRENT_USER, kPolicyKey);
+    e2e::SetKeyReadOnly(HKEY_CURRENT_USER, kPolicyKey, true);
+    {
+        const Window w = Start();
+        ASSERT_TRUE(w.form);
+        Choose(w.option2);
+        const auto box = Apply(w);
+        EXPECT_EQ(box.text, kFailure);
+        EXPECT_TRUE(box.hasIcon);
+        EXPECT_FALSE(e2e::ReadRaw(HKEY_CURRENT_USER, kPolicyKey, L"NoPlacesBar").has_value());
+        Close();
+    }
+    e2e::SetKeyReadOnly(HKEY_CURRENT_USER, kPolicyKey, false);
+
+    // A places key that refuses values.
+    e2e::CreateKey(HKEY_CURRENT_USER, kPlacesKey);
+    e2e::SetKeyReadOnly(HKEY_CURRENT_USER, kPlacesKey, true);
+    {
+        const Window w = Start();
+        ASSERT_TRUE(w.form);
+        Type(w, 0, L"C:\\Tools");
+        EXPECT_EQ(Apply(w).text, kFailure);
+        ExpectNoSlot(0);
+        Close();
+    }
+    e2e::SetKeyReadOnly(HKEY_CURRENT_USER, kPlacesKey, false);
+
+    // One slot whose text the code page cannot hold: that slot alone is not written.
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    Type(w, 0, L"C:\\ไทย");
+    Type(w, 1, L"C:\\ok");
+    EXPECT_EQ(Apply(w).text, kFailure);
+    ExpectNoSlot(0);
+    ExpectSlot(1, REG_SZ, AnsiWithNul(L"C:\\ok"));
+}
+
+// The shell's folder browser, opened by a slot's browse button.
+HWND WaitForBrowser(DWORD processId, HWND form) {
+    HWND found = nullptr;
+    e2e::WaitUntil([&] {
+        for (HWND window : e2e::TopLevelWindows(processId)) {
+            if (window != form && IsWindowVisible(window) && e2e::ClassName(window) == L"#32770" &&
+                e2e::FindDescendant(window, L"Static", L"请选择你常用的位置: ")) {
+                found = window;
+                return true;
+            }
+        }
+        return false;
+    });
+    return found;
+}
+
+TEST_F(LumbrakeApplyTest, Browse_CancelLeavesTheSlot_OkFillsTextAndToolTip) {
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    Choose(w.option3);
+    Type(w, 3, L"kept");
+    e2e::PressButton(w.command2[3]);
+    HWND browser = WaitForBrowser(Program().Id(), w.form);
+    ASSERT_TRUE(browser);
+    PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(browser); }));
+    EXPECT_EQ(w.SlotText(3), L"kept");
+
+    // The browser opens on the desktop, whose folder is what OK gives back at once.
+    wchar_t desktop[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop), S_OK);
+    e2e::PressButton(w.command2[3]);
+    browser = WaitForBrowser(Program().Id(), w.form);
+    ASSERT_TRUE(browser);
+    PostMessageW(browser, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return w.SlotText(3) != L"kept"; }));
+    EXPECT_EQ(w.SlotText(3), desktop);
+    EXPECT_EQ(w.SlotToolTip(3), desktop);
+    for (int slot : {0, 1, 2, 4}) EXPECT_EQ(w.SlotText(slot), L"") << "slot " << slot;
+}
+
+// The browser's stand-in, installed where the about box looks for the browser.
+class LumbrakeAboutTest : public LumbrakeApplyTest {
+protected:
+    void SetUp() override {
+        LumbrakeApplyTest::SetUp();
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        m_record = std::wstring(temp) + L"stub-browser.txt";
+        DeleteFileW(m_record.c_str());
+        CreateDirectoryW(L"C:\\Program Files\\Internet Explorer", nullptr);
+        MoveFileExW(kBrowser, kBackup, MOVEFILE_REPLACE_EXISTING);
+        ASSERT_TRUE(CopyFileW(e2e::WindowsPath(STUB_BROWSER_EXE).c_str(), kBrowser, FALSE));
+    }
+    void TearDown() override {
+        LumbrakeApplyTest::TearDown();
+        DeleteFileW(kBrowser);
+        MoveFileExW(kBackup, kBrowser, 0);
+        DeleteFileW(m_record.c_str());
+    }
+    std::vector<std::wstring> BrowserStarts() const {
+        std::vector<std::wstring> lines;
+        HANDLE file = CreateFileW(m_record.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return lines;
+        std::wstring text;
+        wchar_t buffer[512];
+        DWORD read = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read / sizeof(wchar_t));
+        CloseHandle(file);
+        std::wstringstream stream(text);
+        for (std::wstring line; std::getline(stream, line);) lines.push_back(line);
+        return lines;
+    }
+    static void ClickPicture(const Window& w) {
+        PostMessageW(w.picture1, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        PostMessageW(w.picture1, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    }
+
+    static constexpr const wchar_t* kBrowser = L"C:\\Program Files\\Internet Explorer\\IEXPLORE.exe";
+    static constexpr const wchar_t* kBackup = L"C:\\Program Files\\Internet Explorer\\iexplore.exe.lumbrake-test";
+    std::wstring m_record;
+};
+
+TEST_F(LumbrakeAboutTest, AboutBox_ThenTheBrowser_OnEveryClick) {
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    const std::wstring expected =
+        L"XP对话框Lumbrake----Orvane专用版\r\n\n 作者简介：\r\n\n Name:Quillon\r\n Email:quillon@example.com\r\n"
+        L" Blog:http://blog.example.com/quillon\r\n";
+    for (std::size_t click = 1; click <= 2; ++click) {
+        ClickPicture(w);
+        auto box = e2e::WaitForMessageBox(Program().Id(), L"About Quillon");
+        ASSERT_TRUE(box.has_value());
+        // MessageBox shows the text with its line ends as given.
+        EXPECT_EQ(box->text, expected);
+        EXPECT_FALSE(box->hasIcon);
+        EXPECT_EQ(BrowserStarts().size(), click - 1) << "the browser waits for the box to close";
+        e2e::CloseMessageBox(box->window);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return BrowserStarts().size() == click; }));
+    }
+    for (const std::wstring& start : BrowserStarts())
+        EXPECT_EQ(start, L"1|\"C:\\Program Files\\Internet Explorer\\IEXPLORE.exe\" http://forum.example.com/");
+}
+
+}  // namespace
+}  // namespace lumbrake_e2e
