@@ -169,8 +169,10 @@ TEST_F(LumbrakeWindowTest, ArrowKeys_MoveTheChoiceAmongTheOptions) {
     EXPECT_EQ(Press(w.form, VK_DOWN), w.option1);
     EXPECT_EQ(Press(w.form, VK_UP), w.option3);
     EXPECT_EQ(w.CheckedOption(), 3);
-    // From the checked Option3, Tab goes on in tab-index order.
-    EXPECT_EQ(Press(w.form, VK_TAB), w.picture1);
+    EXPECT_TRUE(IsWindowEnabled(w.frame2));
+    // From the checked Option3, whose choice enabled the frame, Tab goes on
+    // in tab-index order to the first slot.
+    EXPECT_EQ(Press(w.form, VK_TAB), w.combo1[0]);
 }
 
 TEST_F(LumbrakeWindowTest, DisabledFrame_TakesNoInput_AndTabPassesOverIt) {
