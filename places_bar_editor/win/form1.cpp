@@ -434,11 +434,28 @@ void Form1::AddToolTip(HWND tool, const std::wstring& text) {
     // The size of comctl32 5.8, which Windows XP loads for a program without a
     // manifest dependency: it refuses the larger newer record.
     info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // Not TTF_SUBCLASS: the message loop relays the mouse instead. A subclassed
+    // tool pays a property lookup on every message it gets, a server call under
+    // Wine, which made the first painting of the window measurably slower.
+    info.uFlags = TTF_IDISHWND;
     info.hwnd = GetParent(tool);
     info.uId = reinterpret_cast<UINT_PTR>(tool);
     info.lpszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void Form1::RelayToToolTips(const MSG& message) const {
+    switch (message.message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        if (m_toolTip) SendMessageW(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+        break;
+    }
 }
 
 void Form1::SetToolTipText(HWND tool, const std::wstring& text) {

@@ -30,6 +30,10 @@ public:
     bool Show(HINSTANCE instance, int showCommand);
     HWND Window() const { return m_window; }
 
+    // Shows the tool tips the mouse messages of the thread, as they are taken
+    // from the queue.
+    void RelayToToolTips(const MSG& message) const;
+
     // The mode the window holds: 1 system default, 2 no places bar, 3 custom.
     std::int16_t PlacesMode = kModeSystemDefault;
 

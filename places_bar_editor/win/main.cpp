@@ -18,6 +18,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        form1.RelayToToolTips(message);
         // Tab and Shift+Tab through the controls, as in a dialog box.
         if (IsDialogMessageW(form1.Window(), &message)) continue;
         TranslateMessage(&message);
