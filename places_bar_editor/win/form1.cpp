@@ -183,6 +183,23 @@ HICON LoadIconSized(HINSTANCE instance, int id, int size) {
 
 HWND EditOf(HWND combo) { return FindWindowExW(combo, nullptr, L"Edit", nullptr); }
 
+// Makes the box as high as the layout says, whatever its font makes of it.
+// The field height that does so is found on the first box, asking twice since
+// Wine adds 2 pixels to the height it is given, then given to the others at
+// once: each resize of a box moves its drop-down list, a window of its own.
+void FitComboHeight(HWND combo, int height, LRESULT& fieldHeight) {
+    const LRESULT own = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (fieldHeight < 0) fieldHeight = own;
+    else if (fieldHeight != own) SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT box;
+        GetWindowRect(combo, &box);
+        if (box.bottom - box.top == height) return;
+        fieldHeight += height - (box.bottom - box.top);
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
+    }
+}
+
 }  // namespace
 
 bool Form1::Show(HINSTANCE instance, int showCommand) {
@@ -304,6 +321,7 @@ void Form1::CreateFonts() {
 
 void Form1::CreateControls() {
     std::array<HWND, kControlCount> created{};
+    LRESULT comboFieldHeight = -1;  // not yet known
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const ControlRow& row = kControls[i];
         // Both edges are converted, so that controls that meet in twips meet in pixels.
@@ -364,16 +382,7 @@ void Form1::CreateControls() {
         if (row.kind == Kind::Combo) {
             Combo1[static_cast<std::size_t>(row.id - IDC_COMBO1_0)] = control;
             for (std::wstring_view entry : kPlaceEntries) SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.data()));
-            // The box is as high as the layout says, whatever its font makes of
-            // it. Asked again, since Wine adds 2 pixels to the field height it is given.
-            auto requested = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-            for (int attempt = 0; attempt < 3; ++attempt) {
-                RECT box;
-                GetWindowRect(control, &box);
-                if (box.bottom - box.top == height) break;
-                requested += height - (box.bottom - box.top);
-                SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), requested);
-            }
+            FitComboHeight(control, height, comboFieldHeight);
         } else if (row.kind == Kind::Browse) {
             Command2[static_cast<std::size_t>(row.id - IDC_COMMAND2_0)] = control;
             SendMessageW(control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_browseIcon.get()));
