@@ -159,11 +159,20 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(frame, message, wParam, lParam);
 }
 
-bool RegisterClasses(HINSTANCE instance, WNDPROC formProc) {
+HICON LoadIconSized(HINSTANCE instance, int id, int size) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+}
+
+// The window's icons come with its class rather than by WM_SETICON: the window
+// is then made with them, instead of being given a default icon first and then
+// each of its own (under Wine, every change converts them for the X server).
+bool RegisterClasses(HINSTANCE instance, WNDPROC formProc, HICON bigIcon, HICON smallIcon) {
     WNDCLASSEXW form{};
     form.cbSize = sizeof form;
     form.lpfnWndProc = formProc;
     form.hInstance = instance;
+    form.hIcon = bigIcon;
+    form.hIconSm = smallIcon;
     form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     form.lpszClassName = kFormClass;
@@ -175,10 +184,6 @@ bool RegisterClasses(HINSTANCE instance, WNDPROC formProc) {
     frame.hCursor = form.hCursor;
     frame.lpszClassName = kFrameClass;
     return RegisterClassExW(&form) && RegisterClassExW(&frame);
-}
-
-HICON LoadIconSized(HINSTANCE instance, int id, int size) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
 HWND EditOf(HWND combo) { return FindWindowExW(combo, nullptr, L"Edit", nullptr); }
@@ -205,7 +210,9 @@ void FitComboHeight(HWND combo, int height, LRESULT& fieldHeight) {
 bool Form1::Show(HINSTANCE instance, int showCommand) {
     m_instance = instance;
     m_dpi = SystemDpi();
-    if (!RegisterClasses(instance, WindowProc)) return false;
+    m_bigIcon.reset(LoadIconSized(instance, IDI_LUMBRAKE, GetSystemMetrics(SM_CXICON)));
+    m_smallIcon.reset(LoadIconSized(instance, IDI_LUMBRAKE, GetSystemMetrics(SM_CXSMICON)));
+    if (!RegisterClasses(instance, WindowProc, m_bigIcon.get(), m_smallIcon.get())) return false;
 
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT frame{0, 0, Pixels(kClientWidth), Pixels(kClientHeight)};
@@ -282,15 +289,9 @@ void Form1::MoveOption(HWND from, int step) {
 
 bool Form1::OnCreate() {
     CreateFonts();
-    const int bigSize = GetSystemMetrics(SM_CXICON);
-    const int smallSize = GetSystemMetrics(SM_CXSMICON);
-    m_bigIcon.reset(LoadIconSized(m_instance, IDI_LUMBRAKE, bigSize));
-    m_smallIcon.reset(LoadIconSized(m_instance, IDI_LUMBRAKE, smallSize));
     m_applyIcon.reset(LoadIconSized(m_instance, IDI_APPLY, 32));
     m_cancelIcon.reset(LoadIconSized(m_instance, IDI_CANCEL, 32));
     m_browseIcon.reset(LoadIconSized(m_instance, IDI_BROWSE, 16));
-    SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));
-    SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
     m_helpCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32651));  // IDC_HELP
     LoadBanner();
 
