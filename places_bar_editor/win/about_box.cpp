@@ -1,6 +1,7 @@
 #include "about_box.h"
 
 #include "about.h"
+#include "system_function.h"
 
 #include <platform/win/unique.h>
 
@@ -37,7 +38,9 @@ void ShowAboutAndOpenForum(HWND owner) {
     if (StartNamedBrowser()) return;
     const std::wstring address(kForumAddress);
     // Most systems today have no browser at that path: the default one will do.
-    if (reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32) return;
+    const auto shellExecute = SystemFunction<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    if (shellExecute && reinterpret_cast<INT_PTR>(shellExecute(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
+        return;
     const std::wstring text = L"无法启动浏览器，请手动打开：\r\n" + address;
     MessageBoxW(owner, text.c_str(), std::wstring(kAboutCaption).c_str(), MB_OK);
 }

@@ -1,22 +1,44 @@
 #include "folder_browser.h"
 
+#include "system_function.h"
+
 #include <platform/win/unique.h>
 
 #include <shlobj.h>
 
 namespace lumbrake {
 
+namespace {
+
+// The browser's item-id lists go back to COM's allocator, from ole32 like
+// the rest of what the browser needs.
+void FreeIdList(LPITEMIDLIST list) {
+    if (const auto taskMemFree = SystemFunction<decltype(CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree")) taskMemFree(list);
+}
+using IdList = platform::UniqueHandle<LPITEMIDLIST, FreeIdList>;
+
+}  // namespace
+
 std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCodePage& codePage) {
+    const auto coInitialize = SystemFunction<decltype(CoInitialize)>(L"ole32.dll", "CoInitialize");
+    const auto coUninitialize = SystemFunction<decltype(CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    const auto folderLocation = SystemFunction<decltype(SHGetSpecialFolderLocation)>(L"shell32.dll", "SHGetSpecialFolderLocation");
+    const auto browse = SystemFunction<decltype(SHBrowseForFolderA)>(L"shell32.dll", "SHBrowseForFolderA");
+    const auto pathFromIdList = SystemFunction<decltype(SHGetPathFromIDListA)>(L"shell32.dll", "SHGetPathFromIDListA");
+    // Without the shell there is no browser: the click leaves the slot as a cancel does.
+    if (!coInitialize || !coUninitialize || !folderLocation || !browse || !pathFromIdList) return std::nullopt;
+
     // The shell's browser wants COM on the calling thread; only this click needs it.
-    const HRESULT com = CoInitialize(nullptr);
+    const HRESULT com = coInitialize(nullptr);
     struct ComScope {
         HRESULT result;
-        ~ComScope() { if (SUCCEEDED(result)) CoUninitialize(); }
-    } comScope{com};
+        decltype(coUninitialize) uninitialize;
+        ~ComScope() { if (SUCCEEDED(result)) uninitialize(); }
+    } comScope{com, coUninitialize};
 
     // A failed lookup leaves the root null, which the browser also takes as the desktop.
-    platform::UniqueIdList root;
-    if (SHGetSpecialFolderLocation(owner, CSIDL_DESKTOP, root.put()) != S_OK) root.reset();
+    IdList root;
+    if (folderLocation(owner, CSIDL_DESKTOP, root.put()) != S_OK) root.reset();
 
     char displayName[MAX_PATH] = {};
     const std::string title = codePage.ToAnsi(L"请选择你常用的位置: ").value_or(std::string());
@@ -26,12 +48,12 @@ std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCode
     info.pszDisplayName = displayName;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    platform::UniqueIdList chosen(SHBrowseForFolderA(&info));
+    IdList chosen(browse(&info));
     root.reset();
     if (!chosen) return std::nullopt;
 
     char path[MAX_PATH] = {};
-    SHGetPathFromIDListA(chosen.get(), path);
+    pathFromIdList(chosen.get(), path);
     return codePage.FromAnsi(path);
 }
 
