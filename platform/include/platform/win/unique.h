@@ -2,8 +2,6 @@
 // One-line RAII types for the Windows handles the programs own: each closes
 // its handle once, can be moved but not copied.
 #include <windows.h>
-#include <objbase.h>
-#include <shlobj.h>
 
 #include <utility>
 
@@ -39,14 +37,10 @@ private:
     T m_value = Invalid;
 };
 
-inline void CloseIdList(LPITEMIDLIST list) { CoTaskMemFree(list); }
 inline void CloseGdiObject(HGDIOBJ object) { DeleteObject(object); }
 
-using UniqueHkey = UniqueHandle<HKEY, RegCloseKey>;  // never for the predefined roots
-using UniqueIdList = UniqueHandle<LPITEMIDLIST, CloseIdList>;
 using UniqueHicon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueHfont = UniqueHandle<HFONT, CloseGdiObject>;
-using UniqueHbrush = UniqueHandle<HBRUSH, CloseGdiObject>;
 using UniqueHbitmap = UniqueHandle<HBITMAP, CloseGdiObject>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;
 
