@@ -1,5 +1,7 @@
 #include "apply.h"
 
+#include "startup.h"
+
 namespace lumbrake {
 
 using platform::kErrorFileNotFound;
@@ -15,20 +17,17 @@ const std::wstring kNoBar(kNoPlacesBar);
 // A delete of something already gone is what the user asked for.
 bool Deleted(long rc) { return rc == kErrorSuccess || rc == kErrorFileNotFound; }
 
-// True when the key is absent, or deleted because nothing was left in it.
-// Other policies kept in the key (an administrator's, another program's) stay.
-bool DeleteKeyIfEmpty(Module1& module, const std::wstring& keyPath) {
+// Deletes the policy key when nothing is left in it. Other policies kept in
+// the key (an administrator's, another program's) stay, and so does the key;
+// an empty key that cannot be deleted changes nothing the dialog reads.
+void DeleteKeyIfEmpty(Module1& module, const std::wstring& keyPath) {
     platform::Registry& registry = module.Registry();
     platform::UniqueRegKey key(registry);
-    const std::string ansiPath = module.CodePage().ToAnsi(keyPath).value_or(std::string());
-    long rc = registry.OpenKeyEx(kHkeyCurrentUser, ansiPath, platform::kKeyAccess, key.put());
-    if (rc == kErrorFileNotFound) return true;
-    if (rc != kErrorSuccess) return false;
+    if (registry.OpenKeyExW(kHkeyCurrentUser, keyPath, platform::kKeyRead, key.put()) != kErrorSuccess) return;
     std::uint32_t subKeys = 0, values = 0;
-    if (registry.QueryInfoKey(key.get(), &subKeys, &values) != kErrorSuccess) return false;
+    if (registry.QueryInfoKey(key.get(), &subKeys, &values) != kErrorSuccess) return;
     key.reset();
-    if (subKeys != 0 || values != 0) return true;
-    return Deleted(module.DeleteKey(kHkeyCurrentUser, keyPath));
+    if (subKeys == 0 && values == 0) static_cast<void>(module.DeleteKey(kHkeyCurrentUser, keyPath));
 }
 
 }  // namespace
@@ -36,7 +35,12 @@ bool DeleteKeyIfEmpty(Module1& module, const std::wstring& keyPath) {
 bool SavePlaces(Module1& module, const SlotTexts& slotTexts) {
     bool ok = true;
     for (std::int16_t slot = 0; slot < kSlotCount; ++slot) {
-        const std::wstring text = TrimSpaces(slotTexts[static_cast<std::size_t>(slot)]);
+        const std::wstring& shown = slotTexts[static_cast<std::size_t>(slot)];
+        // What the user did not change is not written back: the window may
+        // show a value it cannot store the same way (a type of its own, bytes
+        // the code page lacks), and rewriting it would change it.
+        if (shown == ReadShownPlace(module, slot).text) continue;
+        const std::wstring text = TrimSpaces(shown);
         const std::wstring name = SavedSlotValueName(slot);
         if (text.empty()) {
             ok &= Deleted(module.DeleteKeyValue(kHkeyCurrentUser, kPlaces, name));
@@ -50,26 +54,34 @@ bool SavePlaces(Module1& module, const SlotTexts& slotTexts) {
 }
 
 ApplyOutcome ApplyMode(Module1& module, std::int16_t placesMode, const SlotTexts& slotTexts) {
+    if (placesMode != kModeSystemDefault && placesMode != kModeNoPlacesBar && placesMode != kModeCustom) return ApplyOutcome::UnknownMode;
     bool ok = true;
+    // Each step runs only where the registry does not already say what it
+    // would write, judged as start-up judges it: applying the mode the
+    // window found, unchanged, changes nothing.
+    const bool hidden = PlacesBarHidden(module);
     switch (placesMode) {
     case kModeSystemDefault:
-        ok &= Deleted(module.DeleteKey(kHkeyCurrentUser, kPlaces));
-        ok &= Deleted(module.DeleteKeyValue(kHkeyCurrentUser, kPolicy, kNoBar));
-        ok &= DeleteKeyIfEmpty(module, kPolicy);
+        if (module.KeyExists(kHkeyCurrentUser, kPlaces)) ok &= Deleted(module.DeleteKey(kHkeyCurrentUser, kPlaces));
+        if (hidden) ok &= Deleted(module.DeleteKeyValue(kHkeyCurrentUser, kPolicy, kNoBar));
+        DeleteKeyIfEmpty(module, kPolicy);
         break;
     case kModeNoPlacesBar:
+        // Already hidden: the places key is not read while the switch is set,
+        // and the switch already counts, whatever its type.
+        if (hidden) break;
         ok &= Deleted(module.DeleteKey(kHkeyCurrentUser, kPlaces));
         ok &= module.CreateKey(kHkeyCurrentUser, kPolicy) == kErrorSuccess;
         ok &= module.SetKeyValue(kHkeyCurrentUser, kPolicy, kNoBar, 1, platform::kRegDword) == kErrorSuccess;
         break;
     case kModeCustom:
-        ok &= Deleted(module.DeleteKeyValue(kHkeyCurrentUser, kPolicy, kNoBar));
-        ok &= module.CreateKey(kHkeyCurrentUser, kPolicy) == kErrorSuccess;
-        ok &= module.CreateKey(kHkeyCurrentUser, kPlaces) == kErrorSuccess;
+        if (hidden) ok &= Deleted(module.DeleteKeyValue(kHkeyCurrentUser, kPolicy, kNoBar));
+        if (!module.KeyExists(kHkeyCurrentUser, kPlaces)) {
+            ok &= module.CreateKey(kHkeyCurrentUser, kPolicy) == kErrorSuccess;
+            ok &= module.CreateKey(kHkeyCurrentUser, kPlaces) == kErrorSuccess;
+        }
         ok &= SavePlaces(module, slotTexts);
         break;
-    default:
-        return ApplyOutcome::UnknownMode;
     }
     return ok ? ApplyOutcome::Confirmed : ApplyOutcome::Failed;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Writing the chosen mode, and in the custom mode the five slots, to the
-// places-bar policy of the current user.
+// places-bar policy of the current user. What already means what the window
+// shows is left exactly as it is stored: the apply changes only what differs.
 #include "module1.h"
 #include "places.h"
 
@@ -22,8 +23,10 @@ enum class ApplyOutcome {
 // Runs every step of the mode even after a failure, and tells whether any failed.
 ApplyOutcome ApplyMode(Module1& module, std::int16_t placesMode, const SlotTexts& slotTexts);
 
-// One slot at a time: deleted when empty, a DWORD for a place entry, the
-// trimmed text as REG_SZ otherwise. False when any slot's write failed.
+// One slot at a time: a slot whose text is what its stored value shows as is
+// left alone, value and type exactly as stored; otherwise deleted when
+// empty, a DWORD for a place entry, the trimmed text as REG_SZ. False when
+// any slot's write failed.
 bool SavePlaces(Module1& module, const SlotTexts& slotTexts);
 
 struct ApplyMessage {

@@ -1,6 +1,9 @@
 #include "apply.h"
+#include "fake_view.h"
 #include "module1.h"
 #include "places.h"
+#include "registry_setup.h"
+#include "startup.h"
 
 #include <platform/ansi.h>
 #include <platform/memory_registry.h>
@@ -10,111 +13,168 @@
 namespace {
 
 using namespace lumbrake;
+using namespace lumbrake::testing;
 using namespace platform;
 
-const std::string kPolicy = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32";
-const std::string kPlaces = kPolicy + "\\PlacesBar";
-
-std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
-std::vector<std::uint8_t> DwordBytes(std::int32_t value) {
-    auto v = static_cast<std::uint32_t>(value);
-    return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
-}
-
-class Applying : public ::testing::Test {
+class Applying : public ::testing::Test, protected RegistrySetup {
 protected:
+    Applying() : RegistrySetup(registry) {}
+
     ApplyOutcome Apply(std::int16_t mode, SlotTexts slots = {}) {
         ApplyOutcome outcome = ApplyMode(module, mode, slots);
         EXPECT_EQ(registry.OpenHandleCount(), 0u) << "every key is closed again";
         return outcome;
     }
-    void Put(const std::string& keyPath, const std::string& name, std::int32_t value) {
-        UniqueRegKey key(registry);
-        ASSERT_EQ(registry.CreateKeyEx(kHkeyCurrentUser, keyPath.substr(5), kKeyAccess, key.put()), kErrorSuccess);
-        if (!name.empty()) {
-            ASSERT_EQ(registry.SetValueEx(key.get(), name, kRegDword, &value, sizeof value), kErrorSuccess);
-        }
+    // Starts as the window does, then applies what it shows, unchanged.
+    ApplyOutcome StartAndApply() {
+        FakeView view;
+        const std::int16_t mode = LoadPlacesConfiguration(module, view);
+        SlotTexts slots;
+        for (int i = 0; i < kSlotCount; ++i) slots[static_cast<std::size_t>(i)] = view.slots[static_cast<std::size_t>(i)].text;
+        return Apply(mode, slots);
     }
     void ExpectSlot(int slot, std::uint32_t type, const std::vector<std::uint8_t>& data) {
-        auto value = registry.Value(kPlaces, "place" + std::to_string(slot));
+        auto value = registry.Value(kPlacesPath, L"place" + std::to_wstring(slot));
         ASSERT_TRUE(value.has_value()) << "slot " << slot;
         EXPECT_EQ(value->type, type) << "slot " << slot;
         EXPECT_EQ(value->data, data) << "slot " << slot;
     }
+    void ExpectText(int slot, const std::wstring& text) { ExpectSlot(slot, kRegSz, Utf16Bytes(text + L'\0')); }
 
     MemoryRegistry registry;
     Module1 module{registry, SystemCodePage()};
 };
 
 TEST_F(Applying, SystemDefault_RemovesThePlacesBarPolicy_ButKeepsOtherPolicies) {
-    Put(kPlaces, "place0", 17);
-    Put(kPolicy, "NoPlacesBar", 1);
+    StoreDword(kPlacesPath, L"place0", 17);
+    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
     EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Confirmed);
-    EXPECT_FALSE(registry.KeyExists(kPolicy));
+    EXPECT_FALSE(registry.KeyExists(kPolicyPath));
 
-    Put(kPlaces, "place0", 17);
-    Put(kPolicy, "NoPlacesBar", 1);
-    Put(kPolicy, "NoBackButton", 1);
+    StoreDword(kPlacesPath, L"place0", 17);
+    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
+    StoreDword(kPolicyPath, L"NoBackButton", 1);
     EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Confirmed);
-    EXPECT_FALSE(registry.KeyExists(kPlaces));
-    EXPECT_EQ(registry.ValueNames(kPolicy), std::vector<std::string>{"NoBackButton"});
+    EXPECT_FALSE(registry.KeyExists(kPlacesPath));
+    EXPECT_EQ(registry.ValueNames(kPolicyPath), std::vector<std::wstring>{L"NoBackButton"});
 
     EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Confirmed) << "nothing left to remove is still success";
 }
 
 TEST_F(Applying, NoPlacesBar_RemovesThePlaces_AndStoresTheSwitch) {
-    Put(kPlaces, "place3", 5);
+    StoreDword(kPlacesPath, L"place3", 5);
     EXPECT_EQ(Apply(kModeNoPlacesBar), ApplyOutcome::Confirmed);
-    EXPECT_FALSE(registry.KeyExists(kPlaces));
-    auto value = registry.Value(kPolicy, "NoPlacesBar");
+    EXPECT_FALSE(registry.KeyExists(kPlacesPath));
+    auto value = registry.Value(kPolicyPath, L"NoPlacesBar");
     ASSERT_TRUE(value.has_value());
     EXPECT_EQ(value->type, kRegDword);
     EXPECT_EQ(value->data, DwordBytes(1));
 }
 
-TEST_F(Applying, Custom_StoresEachSlotByItsKind) {
-    Put(kPolicy, "NoPlacesBar", 1);
-    Put(kPlaces, "Place2", 6);  // spelled as start-up reads it: the same value
+TEST_F(Applying, NoPlacesBar_WhenTheBarIsAlreadyHidden_ChangesNothing) {
+    StoreDword(kPolicyPath, L"NoPlacesBar", 0);
+    StoreString(kPlacesPath, L"Place0", L"C:\\Kept");
+    const auto callsBefore = registry.Calls().size();
+    EXPECT_EQ(Apply(kModeNoPlacesBar), ApplyOutcome::Confirmed);
+    for (auto i = callsBefore; i < registry.Calls().size(); ++i) {
+        const std::string& call = registry.Calls()[i];
+        EXPECT_TRUE(call.rfind("Open", 0) == 0 || call.rfind("Query", 0) == 0 || call.rfind("Close", 0) == 0) << call;
+    }
+    EXPECT_EQ(registry.Value(kPolicyPath, L"NoPlacesBar")->data, DwordBytes(0));
+    ExpectText(0, L"C:\\Kept");
+}
+
+TEST_F(Applying, Custom_StoresEachChangedSlotByItsKind) {
+    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
+    StoreDword(kPlacesPath, L"Place2", 6);  // spelled as start-up reads it: the same value
     SlotTexts slots = {L"我的电脑|17", L"  D:\\My Files  ", L"", L"   ", L"a|b|05"};
     EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
 
-    EXPECT_FALSE(registry.Value(kPolicy, "NoPlacesBar").has_value());
+    EXPECT_FALSE(registry.Value(kPolicyPath, L"NoPlacesBar").has_value());
     ExpectSlot(0, kRegDword, DwordBytes(17));
-    ExpectSlot(1, kRegSz, Bytes(std::string("D:\\My Files\0", 12)));
-    EXPECT_FALSE(registry.Value(kPlaces, "place2").has_value());
-    EXPECT_FALSE(registry.Value(kPlaces, "place3").has_value());
+    ExpectText(1, L"D:\\My Files");
+    EXPECT_FALSE(registry.Value(kPlacesPath, L"place2").has_value());
+    EXPECT_FALSE(registry.Value(kPlacesPath, L"place3").has_value());
     ExpectSlot(4, kRegDword, DwordBytes(5));
-    EXPECT_EQ(registry.ValueNames(kPlaces), (std::vector<std::string>{"place0", "place1", "place4"}));
+    EXPECT_EQ(registry.ValueNames(kPlacesPath), (std::vector<std::wstring>{L"place0", L"place1", L"place4"}));
 }
 
 TEST_F(Applying, Custom_TypedTextsThatAreNotEntries_AreStoredAsPaths) {
     const std::wstring longPath = L"C:\\" + std::wstring(300, L'长');
     SlotTexts slots = {L"x|ab", L"|5", L"a|bc", L"D:\\下载\\文档", longPath};
     EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
-    ExpectSlot(0, kRegSz, Bytes(std::string("x|ab\0", 5)));
-    ExpectSlot(1, kRegSz, Bytes(std::string("|5\0", 3)));
-    ExpectSlot(2, kRegSz, Bytes(std::string("a|bc\0", 5)));
-    ExpectSlot(3, kRegSz, Bytes(*SystemCodePage().ToAnsi(L"D:\\下载\\文档") + '\0'));
-    ExpectSlot(4, kRegSz, Bytes(*SystemCodePage().ToAnsi(longPath) + '\0'));
+    ExpectText(0, L"x|ab");
+    ExpectText(1, L"|5");
+    ExpectText(2, L"a|bc");
+    ExpectText(3, L"D:\\下载\\文档");
+    ExpectText(4, longPath);
 }
 
 TEST_F(Applying, Custom_OnEmptyRegistry_CreatesBothKeys_EvenWithNoSlots) {
     EXPECT_EQ(Apply(kModeCustom, {L"", L" ", L"", L"", L""}), ApplyOutcome::Confirmed);
-    EXPECT_TRUE(registry.KeyExists(kPlaces));
-    EXPECT_TRUE(registry.ValueNames(kPlaces).empty());
+    EXPECT_TRUE(registry.KeyExists(kPlacesPath));
+    EXPECT_TRUE(registry.ValueNames(kPlacesPath).empty());
 }
 
 TEST_F(Applying, ModesInTurn_LeaveExactlyTheLastOne) {
     SlotTexts slots = {L"桌面|00", L"C:\\Tools", L"", L"", L""};
     EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
     EXPECT_EQ(Apply(kModeNoPlacesBar, slots), ApplyOutcome::Confirmed);
-    EXPECT_FALSE(registry.KeyExists(kPlaces));
+    EXPECT_FALSE(registry.KeyExists(kPlacesPath));
     EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
     EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
-    EXPECT_FALSE(registry.Value(kPolicy, "NoPlacesBar").has_value());
+    EXPECT_FALSE(registry.Value(kPolicyPath, L"NoPlacesBar").has_value());
     ExpectSlot(0, kRegDword, DwordBytes(0));
-    ExpectSlot(1, kRegSz, Bytes(std::string("C:\\Tools\0", 9)));
-    EXPECT_EQ(registry.ValueNames(kPlaces).size(), 2u);
+    ExpectText(1, L"C:\\Tools");
+    EXPECT_EQ(registry.ValueNames(kPlacesPath).size(), 2u);
+}
+
+// Every kind of stored place that the window cannot write back the same way
+// is left exactly as it was by an apply that did not change its slot.
+TEST_F(Applying, UnchangedSlots_KeepTheirStoredValuesExactly) {
+    StoreString(kPlacesPath, L"Place0", L"C:\\한글");
+    StoreString(kPlacesPath, L"Place1", L"C:\\Ελλάδα\\日本語ファイル");
+    StoreDword(kPlacesPath, L"Place2", 38);
+    StoreString(kPlacesPath, L"Place3", L"%USERPROFILE%\\Desktop", kRegExpandSz);
+    const std::uint16_t shortDword = 2;
+    Store(kPlacesPath, L"Place4", kRegDword, &shortDword, sizeof shortDword);
+    StoreDword(kPlacesPath, L"Other", 7);
+    const auto before = registry.ValueNames(kPlacesPath);
+    std::vector<MemoryRegistry::StoredValue> stored;
+    for (const std::wstring& name : before) stored.push_back(*registry.Value(kPlacesPath, name));
+
+    EXPECT_EQ(StartAndApply(), ApplyOutcome::Confirmed);
+    ASSERT_EQ(registry.ValueNames(kPlacesPath), before);
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(registry.Value(kPlacesPath, before[i])->type, stored[i].type) << before[i].size();
+        EXPECT_EQ(registry.Value(kPlacesPath, before[i])->data, stored[i].data) << i;
+    }
+}
+
+TEST_F(Applying, AChangedSlot_IsWritten_TheOthersAreKept) {
+    const unsigned char binary[] = {0x81, 0x20, 0xFF, 0x43, 0x3A};
+    Store(kPlacesPath, L"Place0", kRegBinary, binary, sizeof binary);
+    StoreDword(kPlacesPath, L"Place1", 2);
+    FakeView view;
+    ASSERT_EQ(LoadPlacesConfiguration(module, view), kModeCustom);
+    EXPECT_EQ(Apply(kModeCustom, {view.slots[0].text, L"D:\\新", L"", L"", L""}), ApplyOutcome::Confirmed);
+    ExpectSlot(0, kRegBinary, {binary, binary + sizeof binary});
+    ExpectText(1, L"D:\\新");
+}
+
+TEST_F(Applying, ReadOnlyKeys_AnUnchangedApplyIsTrue_AChangeIsRefused) {
+    StoreDword(kPlacesPath, L"Place0", 17);
+    StoreString(kPlacesPath, L"Place1", L"C:\\Tools");
+    registry.SetReadOnly(kPlacesPath);
+    EXPECT_EQ(StartAndApply(), ApplyOutcome::Confirmed);
+    EXPECT_EQ(Apply(kModeCustom, {L"我的电脑|17", L"C:\\Other", L"", L"", L""}), ApplyOutcome::Failed);
+    ExpectText(1, L"C:\\Tools");
+
+    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
+    registry.SetReadOnly(kPolicyPath);
+    EXPECT_EQ(StartAndApply(), ApplyOutcome::Confirmed);
+    EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Failed);
+    EXPECT_EQ(registry.Value(kPolicyPath, L"NoPlacesBar")->data, DwordBytes(1));
 }
 
 TEST_F(Applying, UnknownMode_WritesNothing) {
@@ -124,37 +184,68 @@ TEST_F(Applying, UnknownMode_WritesNothing) {
 
 TEST_F(Applying, Failures_AreReported_AndTheRemainingStepsStillRun) {
     // Access denied on the policy key: the switch cannot be written.
-    registry.InjectFailure(RegOp::SetValue, kPolicy, kErrorAccessDenied);
+    registry.InjectFailure(RegOp::SetValue, kPolicyPath, kErrorAccessDenied);
     EXPECT_EQ(Apply(kModeNoPlacesBar), ApplyOutcome::Failed);
     registry.ClearFailures();
 
     // The places key cannot be created: the slot writes are still tried.
-    registry.InjectFailure(RegOp::CreateKey, kPlaces, kErrorAccessDenied);
+    registry.InjectFailure(RegOp::CreateKey, kPlacesPath, kErrorAccessDenied);
     EXPECT_EQ(Apply(kModeCustom, {L"C:\\A", L"", L"", L"", L""}), ApplyOutcome::Failed);
-    EXPECT_FALSE(registry.KeyExists(kPlaces));
+    EXPECT_FALSE(registry.KeyExists(kPlacesPath));
     registry.ClearFailures();
 
     // One slot refused: the others are written all the same.
-    registry.InjectFailure(RegOp::SetValue, kPlaces, kErrorAccessDenied, "place1");
+    registry.InjectFailure(RegOp::SetValue, kPlacesPath, kErrorAccessDenied, L"place1");
     EXPECT_EQ(Apply(kModeCustom, {L"C:\\A", L"C:\\B", L"C:\\C", L"", L""}), ApplyOutcome::Failed);
-    ExpectSlot(0, kRegSz, Bytes(std::string("C:\\A\0", 5)));
-    EXPECT_FALSE(registry.Value(kPlaces, "place1").has_value());
-    ExpectSlot(2, kRegSz, Bytes(std::string("C:\\C\0", 5)));
+    ExpectText(0, L"C:\\A");
+    EXPECT_FALSE(registry.Value(kPlacesPath, L"place1").has_value());
+    ExpectText(2, L"C:\\C");
     registry.ClearFailures();
 
     // A delete refused for a reason other than absence.
-    registry.InjectFailure(RegOp::DeleteValue, kPlaces, kErrorAccessDenied);
+    registry.InjectFailure(RegOp::DeleteValue, kPlacesPath, kErrorAccessDenied);
     EXPECT_EQ(Apply(kModeCustom, {L"", L"", L"", L"", L""}), ApplyOutcome::Failed);
     registry.ClearFailures();
-    registry.InjectFailure(RegOp::DeleteKey, kPlaces, kErrorAccessDenied);
+    registry.InjectFailure(RegOp::DeleteKey, kPlacesPath, kErrorAccessDenied);
     EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Failed);
 }
 
 TEST_F(Applying, TextOutsideTheCodePage_IsNotStoredWithQuestionMarks) {
-    Put(kPlaces, "place0", 6);
+    StoreDword(kPlacesPath, L"place0", 6);
     EXPECT_EQ(Apply(kModeCustom, {L"C:\\ไทย", L"C:\\ok", L"", L"", L""}), ApplyOutcome::Failed);
     ExpectSlot(0, kRegDword, DwordBytes(6));  // the old value stays
-    ExpectSlot(1, kRegSz, Bytes(std::string("C:\\ok\0", 6)));
+    ExpectText(1, L"C:\\ok");
+}
+
+// Where the code page holds nothing (as every conversion fails on a system
+// whose converter refuses our flags), nothing is written anywhere: a name
+// that cannot cross is never taken for the empty name of the root or the
+// default value.
+class RefusingCodePage final : public AnsiCodePage {
+public:
+    std::optional<std::string> ToAnsi(std::wstring_view) const override { return std::nullopt; }
+    std::wstring FromAnsi(std::string_view bytes) const override { return SystemCodePage().FromAnsi(bytes); }
+    std::string ToAnsiLossy(std::wstring_view text) const override { return SystemCodePage().ToAnsiLossy(text); }
+};
+
+TEST_F(Applying, ACodePageThatRefusesEverything_WritesNothingAnywhere) {
+    const RefusingCodePage refusing;
+    Module1 refused(registry, refusing);
+    for (std::int16_t mode : {kModeNoPlacesBar, kModeCustom, kModeSystemDefault}) {
+        FakeView view;
+        EXPECT_EQ(LoadPlacesConfiguration(refused, view), kModeSystemDefault);
+        const ApplyOutcome outcome = ApplyMode(refused, mode, {L"C:\\A", L"桌面|00", L"", L"", L""});
+        EXPECT_EQ(outcome, mode == kModeSystemDefault ? ApplyOutcome::Confirmed : ApplyOutcome::Failed) << mode;
+    }
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
+    EXPECT_TRUE(registry.ValueNames(L"HKCU").empty());
+    for (const std::string& call : registry.Calls()) {
+        EXPECT_TRUE(call.rfind("Open", 0) == 0 || call.rfind("Query", 0) == 0 || call.rfind("Close", 0) == 0) << call;
+    }
+    UniqueRegKey root(registry);
+    ASSERT_EQ(registry.OpenKeyExW(kHkeyCurrentUser, L"", kKeyRead, root.put()), kErrorSuccess);
+    std::wstring name;
+    EXPECT_EQ(registry.EnumKeyExW(root.get(), 0, &name), kErrorNoMoreItems) << "no key made under HKEY_CURRENT_USER";
 }
 
 TEST(ApplyMessages, NameTheModeOrTheFailure) {

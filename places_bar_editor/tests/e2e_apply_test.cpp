@@ -22,12 +22,7 @@ const std::wstring kFailure = L"写入注册表失败，设置没有生效！";
 std::vector<BYTE> Dword(DWORD value) {
     return {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)};
 }
-std::vector<BYTE> AnsiWithNul(const std::wstring& text) {
-    std::string ansi = e2e::Ansi(text);
-    std::vector<BYTE> bytes(ansi.begin(), ansi.end());
-    bytes.push_back(0);
-    return bytes;
-}
+
 
 class LumbrakeApplyTest : public LumbrakeTest {
 protected:
@@ -109,10 +104,10 @@ TEST_F(LumbrakeApplyTest, MixedSlots_AreStoredWithExactTypesAndBytes) {
 
     EXPECT_EQ(w.SlotText(0), L"我的电脑|17");
     ExpectSlot(0, REG_DWORD, Dword(17));
-    ExpectSlot(1, REG_SZ, AnsiWithNul(L"D:\\My Files"));
+    ExpectSlot(1, REG_SZ, e2e::Utf16WithNul(L"D:\\My Files"));
     ExpectNoSlot(2);
-    ExpectSlot(3, REG_SZ, AnsiWithNul(L"x|ab"));
-    ExpectSlot(4, REG_SZ, AnsiWithNul(L"D:\\下载\\文档"));
+    ExpectSlot(3, REG_SZ, e2e::Utf16WithNul(L"x|ab"));
+    ExpectSlot(4, REG_SZ, e2e::Utf16WithNul(L"D:\\下载\\文档"));
     EXPECT_EQ(e2e::ValueNames(HKEY_CURRENT_USER, kPlacesKey).size(), 4u);
 }
 
@@ -202,7 +197,7 @@ TEST_F(LumbrakeApplyTest, RefusedWrites_AreReportedAsFailure_AndTheOtherSlotsSti
     Type(w, 1, L"C:\\ok");
     EXPECT_EQ(Apply(w).text, kFailure);
     ExpectNoSlot(0);
-    ExpectSlot(1, REG_SZ, AnsiWithNul(L"C:\\ok"));
+    ExpectSlot(1, REG_SZ, e2e::Utf16WithNul(L"C:\\ok"));
 }
 
 // What the system's own Open dialog shows in its places bar: the buttons'

@@ -92,7 +92,7 @@ TEST_F(LumbrakeStartupTest, EmptyPlacesKey_Custom_FrameEnabled_SlotsEmpty) {
     for (int i = 0; i < 5; ++i) ExpectSlotUntouched(w, i);
 }
 
-TEST_F(LumbrakeStartupTest, FolderIds_SelectTheirEntries_UnknownIdsLeaveTheSlot) {
+TEST_F(LumbrakeStartupTest, FolderIds_SelectTheirEntries_UnknownIdsShowTheirNumber) {
     SetDword(kPlacesKey, L"Place0", 0);
     SetDword(kPlacesKey, L"Place1", 99);
     SetDword(kPlacesKey, L"Place2", 17);
@@ -100,9 +100,9 @@ TEST_F(LumbrakeStartupTest, FolderIds_SelectTheirEntries_UnknownIdsLeaveTheSlot)
     SetDword(kPlacesKey, L"Place4", 5);
     const Window w = StartExpecting(3, true);
     ExpectEntry(w, 0, 0, L"桌面|00");
-    ExpectSlotUntouched(w, 1);
+    ExpectPath(w, 1, L"99");
     ExpectEntry(w, 2, 6, L"我的电脑|17");
-    ExpectSlotUntouched(w, 3);
+    ExpectPath(w, 3, L"-17");
     ExpectEntry(w, 4, 1, L"我的文档|05");
 }
 
@@ -148,7 +148,7 @@ TEST_F(LumbrakeStartupTest, LowerCaseValueNames_AreFound) {
     ExpectEntry(w, 2, 12, L"共享视频|55");
 }
 
-TEST_F(LumbrakeStartupTest, BadValues_ShowSomethingSensible_AndWriteNothing) {
+TEST_F(LumbrakeStartupTest, ValuesOfOtherKinds_ShowInAFormNoPathHas_AndWriteNothing) {
     const std::string binary = "C:\\Bin";
     e2e::SetRaw(HKEY_CURRENT_USER, kPlacesKey, L"Place0", REG_BINARY, binary.data(), static_cast<DWORD>(binary.size()));
     const char multi[] = "C:\\One\0C:\\Two\0";
@@ -161,9 +161,9 @@ TEST_F(LumbrakeStartupTest, BadValues_ShowSomethingSensible_AndWriteNothing) {
     SetDword(kPlacesKey, L"Place5", 17);
     SetDword(kPlacesKey, L"Place", 17);
     const Window w = StartExpecting(3, true);
-    ExpectPath(w, 0, L"C:\\Bin");
-    ExpectPath(w, 1, L"C:\\One");
-    ExpectSlotUntouched(w, 2);
+    ExpectPath(w, 0, L"<REG_BINARY: 43 3A 5C 42 69 6E>");
+    ExpectPath(w, 1, L"<REG_MULTI_SZ: \"C:\\One\" \"C:\\Two\">");
+    ExpectPath(w, 2, L"<REG_DWORD: 11 00 00 00 00 00 00 00>");
     ExpectSlotUntouched(w, 3);
     EXPECT_EQ(w.SlotText(4), longPath);
     const std::wstring tip = w.SlotToolTip(4);

@@ -22,13 +22,10 @@ public:
 
     void SelectOption(std::int16_t mode) override { selectedOption = mode; }
     void SetFrameEnabled(bool enabled) override { frameEnabled = enabled; }
-    int ListCount(int) const override { return static_cast<int>(kPlaceEntries.size()); }
-    std::wstring ListItem(int, int index) const override { return std::wstring(kPlaceEntries[static_cast<std::size_t>(index)]); }
     void SelectListItem(int slot, int index) override {
         Slot(slot).selected = index;
-        Slot(slot).text = ListItem(slot, index);
+        Slot(slot).text = kPlaceEntries[static_cast<std::size_t>(index)];
     }
-    std::wstring SlotText(int slot) const override { return slots[static_cast<std::size_t>(slot)].text; }
     void SetSlotText(int slot, const std::wstring& text) override { Slot(slot).text = text; }
     void SetSlotToolTip(int slot, const std::wstring& text) override { Slot(slot).toolTip = text; }
 

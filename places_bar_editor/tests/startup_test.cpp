@@ -1,6 +1,7 @@
 #include "fake_view.h"
 #include "module1.h"
 #include "places.h"
+#include "registry_setup.h"
 #include "startup.h"
 
 #include <platform/ansi.h>
@@ -8,39 +9,18 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 using namespace lumbrake;
+using namespace lumbrake::testing;
 using namespace platform;
-using lumbrake::testing::FakeView;
 
-const std::string kPolicy = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32";
-const std::string kPlaces = kPolicy + "\\PlacesBar";
-
-class StartupReading : public ::testing::Test {
+class StartupReading : public ::testing::Test, protected RegistrySetup {
 protected:
-    // Stores a value the way another program would, bytes and type exactly as given.
-    void Store(const std::string& keyPath, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) {
-        UniqueRegKey key(registry);
-        ASSERT_EQ(registry.CreateKeyEx(kHkeyCurrentUser, keyPath.substr(5), kKeyAccess, key.put()), kErrorSuccess);
-        ASSERT_EQ(registry.SetValueEx(key.get(), name, type, data, size), kErrorSuccess);
-    }
-    void StoreDword(const std::string& keyPath, const std::string& name, std::int32_t value) {
-        Store(keyPath, name, kRegDword, &value, sizeof value);
-    }
-    // With its NUL, as the system's own tools store strings.
-    void StoreString(const std::string& keyPath, const std::string& name, const std::wstring& text, std::uint32_t type = kRegSz) {
-        std::string ansi = *SystemCodePage().ToAnsi(text);
-        Store(keyPath, name, type, ansi.c_str(), static_cast<std::uint32_t>(ansi.size() + 1));
-    }
-    void CreatePlacesKey() {
-        UniqueRegKey key(registry);
-        ASSERT_EQ(registry.CreateKeyEx(kHkeyCurrentUser, kPlaces.substr(5), kKeyAccess, key.put()), kErrorSuccess);
-    }
+    StartupReading() : RegistrySetup(registry) {}
 
     std::int16_t Load() {
+        view = {};
         auto callsBefore = registry.Calls().size();
         std::int16_t mode = LoadPlacesConfiguration(module, view);
         for (auto i = callsBefore; i < registry.Calls().size(); ++i) {
@@ -64,33 +44,35 @@ TEST_F(StartupReading, NoPolicy_IsTheSystemDefault) {
 }
 
 TEST_F(StartupReading, AnyNoPlacesBar_HidesTheBar_WithoutLookingAtThePlaces) {
-    CreatePlacesKey();
-    StoreDword(kPlaces, "Place0", 17);
+    CreateKey(kPlacesPath);
+    StoreDword(kPlacesPath, L"Place0", 17);
     for (std::int32_t value : {0, 1, -1}) {
-        StoreDword(kPolicy, "NoPlacesBar", value);
+        StoreDword(kPolicyPath, L"NoPlacesBar", value);
         EXPECT_EQ(Load(), kModeNoPlacesBar);
         EXPECT_EQ(view.selectedOption, 2);
         EXPECT_FALSE(view.frameEnabled);
         EXPECT_EQ(view.slots[0].text, L"");
     }
-    StoreString(kPolicy, "NoPlacesBar", L"yes");
+    StoreString(kPolicyPath, L"NoPlacesBar", L"yes");
     EXPECT_EQ(Load(), kModeNoPlacesBar);
     const char binary[] = {1, 2};
-    Store(kPolicy, "NoPlacesBar", kRegBinary, binary, sizeof binary);
+    Store(kPolicyPath, L"NoPlacesBar", kRegBinary, binary, sizeof binary);
     EXPECT_EQ(Load(), kModeNoPlacesBar);
 }
 
-TEST_F(StartupReading, EmptyNoPlacesBarStrings_DoNotCount) {
-    Store(kPolicy, "NoPlacesBar", kRegSz, "", 0);
+TEST_F(StartupReading, EmptyNoPlacesBarValues_DoNotCount) {
+    Store(kPolicyPath, L"NoPlacesBar", kRegSz, "", 0);
     EXPECT_EQ(Load(), kModeSystemDefault);
-    Store(kPolicy, "NoPlacesBar", kRegSz, "", 1);  // a lone NUL, as the system's tools write ""
+    StoreString(kPolicyPath, L"NoPlacesBar", L"");  // a lone NUL, as the system's tools write ""
     EXPECT_EQ(Load(), kModeSystemDefault);
-    CreatePlacesKey();
+    Store(kPolicyPath, L"NoPlacesBar", kRegBinary, "", 0);
+    EXPECT_EQ(Load(), kModeSystemDefault);
+    CreateKey(kPlacesPath);
     EXPECT_EQ(Load(), kModeCustom);
 }
 
 TEST_F(StartupReading, EmptyPlacesKey_IsCustom_WithSlotsAsTheWindowMadeThem) {
-    CreatePlacesKey();
+    CreateKey(kPlacesPath);
     EXPECT_EQ(Load(), kModeCustom);
     EXPECT_EQ(view.selectedOption, 3);
     EXPECT_TRUE(view.frameEnabled);
@@ -101,28 +83,31 @@ TEST_F(StartupReading, EmptyPlacesKey_IsCustom_WithSlotsAsTheWindowMadeThem) {
     }
 }
 
-TEST_F(StartupReading, FolderIds_SelectTheirEntry_OrLeaveTheSlot) {
-    StoreDword(kPlaces, "Place0", 0);
-    StoreDword(kPlaces, "Place1", 99);
-    StoreDword(kPlaces, "Place2", 17);
-    StoreDword(kPlaces, "Place3", -5);
-    StoreDword(kPlaces, "Place4", 5);
+TEST_F(StartupReading, FolderIds_SelectTheirEntry_OrShowTheirNumber) {
+    StoreDword(kPlacesPath, L"Place0", 0);
+    StoreDword(kPlacesPath, L"Place1", 38);
+    StoreDword(kPlacesPath, L"Place2", 17);
+    StoreDword(kPlacesPath, L"Place3", -5);
+    StoreDword(kPlacesPath, L"Place4", 5);
     EXPECT_EQ(Load(), kModeCustom);
     EXPECT_EQ(view.slots[0].text, L"桌面|00");
     EXPECT_EQ(view.slots[0].selected, 0);
+    EXPECT_EQ(view.slots[1].text, L"38");
+    EXPECT_EQ(view.slots[1].toolTip, L"38");
     EXPECT_EQ(view.slots[1].selected, -1);
-    EXPECT_EQ(view.slots[1].text, L"");
     EXPECT_EQ(view.slots[2].text, L"我的电脑|17");
     EXPECT_EQ(view.slots[2].toolTip, L"我的电脑|17");
-    EXPECT_EQ(view.slots[3].selected, -1);
+    EXPECT_EQ(view.slots[2].selected, 6);
+    EXPECT_EQ(view.slots[3].text, L"-5");
     EXPECT_EQ(view.slots[4].text, L"我的文档|05");
 }
 
-TEST_F(StartupReading, FolderPaths_ShowAsStoredWithoutTheirNul) {
-    StoreString(kPlaces, "place0", L"D:\\下载");
-    StoreString(kPlaces, "PLACE1", L"17");
-    StoreString(kPlaces, "Place2", L"%USERPROFILE%\\Desktop", kRegExpandSz);
-    Store(kPlaces, "Place3", kRegSz, "", 1);
+TEST_F(StartupReading, FolderPaths_ShowWhole_WithoutTheirNul) {
+    StoreString(kPlacesPath, L"place0", L"D:\\下载");
+    StoreString(kPlacesPath, L"PLACE1", L"17");
+    StoreString(kPlacesPath, L"Place2", L"%USERPROFILE%\\Desktop", kRegExpandSz);
+    StoreString(kPlacesPath, L"Place3", L"");
+    StoreString(kPlacesPath, L"Place4", L"C:\\Ελλάδα\\日本語ファイル\\한글");
     EXPECT_EQ(Load(), kModeCustom);
     EXPECT_EQ(view.slots[0].text, L"D:\\下载");
     EXPECT_EQ(view.slots[0].toolTip, L"D:\\下载");
@@ -131,13 +116,14 @@ TEST_F(StartupReading, FolderPaths_ShowAsStoredWithoutTheirNul) {
     EXPECT_EQ(view.slots[2].text, L"%USERPROFILE%\\Desktop");
     EXPECT_EQ(view.slots[3].text, L"");
     EXPECT_EQ(view.slots[3].toolTip, L"");
+    EXPECT_EQ(view.slots[4].text, L"C:\\Ελλάδα\\日本語ファイル\\한글") << "no character is lost to the code page";
 }
 
 TEST_F(StartupReading, SystemDrive_StandsForDriveC_AndKeepsTheRestOfThePath) {
-    StoreString(kPlaces, "Place0", L"%SystemDrive%\\");
-    StoreString(kPlaces, "Place1", L"%SystemDrive%\\Tools\\Bin");
-    StoreString(kPlaces, "Place2", L"%systemdrive%\\Tools");
-    StoreString(kPlaces, "Place3", L"%SystemDrive%", kRegExpandSz);
+    StoreString(kPlacesPath, L"Place0", L"%SystemDrive%\\");
+    StoreString(kPlacesPath, L"Place1", L"%SystemDrive%\\Tools\\Bin");
+    StoreString(kPlacesPath, L"Place2", L"%systemdrive%\\Tools");
+    StoreString(kPlacesPath, L"Place3", L"%SystemDrive%", kRegExpandSz);
     Load();
     EXPECT_EQ(view.slots[0].text, L"c:\\");
     EXPECT_EQ(view.slots[0].toolTip, L"c:\\");
@@ -146,37 +132,52 @@ TEST_F(StartupReading, SystemDrive_StandsForDriveC_AndKeepsTheRestOfThePath) {
     EXPECT_EQ(view.slots[3].text, L"%SystemDrive%");
 }
 
-TEST_F(StartupReading, WhateverOthersLeft_ShowsSomethingSensible) {
+TEST_F(StartupReading, ValuesOfOtherKinds_ShowInAFormNoPathHas) {
     const std::uint64_t eight = 17;
-    Store(kPlaces, "Place0", kRegDword, &eight, sizeof eight);  // too long for a DWORD: nothing
-    const char multi[] = "a\0b\0";
-    Store(kPlaces, "Place1", kRegMultiSz, multi, sizeof multi);
-    const unsigned char binary[] = {0xFF, 0xFE, 0x41};
-    Store(kPlaces, "Place2", kRegBinary, binary, sizeof binary);
-    std::string huge(5000, 'x');
-    Store(kPlaces, "Place3", kRegSz, huge.c_str(), static_cast<std::uint32_t>(huge.size() + 1));
-    StoreDword(kPlaces, "Place5", 17);
-    Store(kPlaces, "Place4", kRegQword, &eight, sizeof eight);
+    Store(kPlacesPath, L"Place0", kRegDword, &eight, sizeof eight);
+    const std::string multi = ToUtf16(std::wstring(L"a\0b\0\0", 5));
+    Store(kPlacesPath, L"Place1", kRegMultiSz, multi.data(), static_cast<std::uint32_t>(multi.size()));
+    const unsigned char binary[] = {0x81, 0x20, 0xFF, 0x43, 0x3A};
+    Store(kPlacesPath, L"Place2", kRegBinary, binary, sizeof binary);
+    const std::uint16_t two = 2;
+    Store(kPlacesPath, L"Place3", kRegDword, &two, sizeof two);
+    Store(kPlacesPath, L"Place4", kRegQword, &eight, sizeof eight);
     EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(view.slots[0].text, L"");
-    EXPECT_EQ(view.slots[1].text, L"a");
-    EXPECT_FALSE(view.slots[2].text.empty());
-    EXPECT_EQ(view.slots[3].text, std::wstring(5000, L'x'));
-    EXPECT_EQ(view.slots[4].text, L"\x11");  // eight bytes read as text, up to the first NUL
+    EXPECT_EQ(view.slots[0].text, L"<REG_DWORD: 11 00 00 00 00 00 00 00>");
+    EXPECT_EQ(view.slots[1].text, L"<REG_MULTI_SZ: \"a\" \"b\">");
+    EXPECT_EQ(view.slots[2].text, L"<REG_BINARY: 81 20 FF 43 3A>");
+    EXPECT_EQ(view.slots[3].text, L"<REG_DWORD: 02 00>") << "a short DWORD is no folder id, the desktop's 0 least of all";
+    EXPECT_EQ(view.slots[4].text, L"<REG_QWORD: 17>");
+    EXPECT_EQ(view.slots[4].toolTip, L"<REG_QWORD: 17>");
+}
+
+TEST_F(StartupReading, AReadOnlyPolicyKey_ShowsItsSwitch) {
+    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
+    registry.SetReadOnly(kPolicyPath);
+    EXPECT_EQ(Load(), kModeNoPlacesBar);
+}
+
+TEST_F(StartupReading, AReadOnlyPlacesKey_ShowsItsPlaces) {
+    StoreDword(kPlacesPath, L"Place0", 17);
+    StoreString(kPlacesPath, L"Place1", L"C:\\Tools");
+    registry.SetReadOnly(kPlacesPath);
+    EXPECT_EQ(Load(), kModeCustom);
+    EXPECT_EQ(view.slots[0].text, L"我的电脑|17");
+    EXPECT_EQ(view.slots[1].text, L"C:\\Tools");
 }
 
 TEST_F(StartupReading, UnreadableValues_CountAsAbsent) {
-    StoreDword(kPolicy, "NoPlacesBar", 1);
-    registry.InjectFailure(RegOp::QueryValue, kPolicy, kErrorAccessDenied);
-    CreatePlacesKey();
-    StoreDword(kPlaces, "Place0", 17);
-    StoreDword(kPlaces, "Place1", 5);
-    registry.InjectFailure(RegOp::QueryValue, kPlaces, kErrorAccessDenied, "Place0");
+    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
+    registry.InjectFailure(RegOp::QueryValue, kPolicyPath, kErrorAccessDenied);
+    CreateKey(kPlacesPath);
+    StoreDword(kPlacesPath, L"Place0", 17);
+    StoreDword(kPlacesPath, L"Place1", 5);
+    registry.InjectFailure(RegOp::QueryValue, kPlacesPath, kErrorAccessDenied, L"Place0");
     EXPECT_EQ(Load(), kModeCustom);
     EXPECT_EQ(view.slots[0].text, L"");
     EXPECT_EQ(view.slots[1].text, L"我的文档|05");
 
-    registry.InjectFailure(RegOp::OpenKey, kPlaces, kErrorAccessDenied);
+    registry.InjectFailure(RegOp::OpenKey, kPlacesPath, kErrorAccessDenied);
     EXPECT_EQ(Load(), kModeSystemDefault);
 }
 

@@ -24,7 +24,9 @@ std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCode
     const auto coUninitialize = SystemFunction<decltype(CoUninitialize)>(L"ole32.dll", "CoUninitialize");
     const auto folderLocation = SystemFunction<decltype(SHGetSpecialFolderLocation)>(L"shell32.dll", "SHGetSpecialFolderLocation");
     const auto browse = SystemFunction<decltype(SHBrowseForFolderA)>(L"shell32.dll", "SHBrowseForFolderA");
-    const auto pathFromIdList = SystemFunction<decltype(SHGetPathFromIDListA)>(L"shell32.dll", "SHGetPathFromIDListA");
+    // The path is read through the W function: the A one would hand back '?'
+    // for what the code page lacks, a different folder, or none.
+    const auto pathFromIdList = SystemFunction<decltype(SHGetPathFromIDListW)>(L"shell32.dll", "SHGetPathFromIDListW");
     // Without the shell there is no browser: the click leaves the slot as a cancel does.
     if (!coInitialize || !coUninitialize || !folderLocation || !browse || !pathFromIdList) return std::nullopt;
 
@@ -52,9 +54,9 @@ std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCode
     root.reset();
     if (!chosen) return std::nullopt;
 
-    char path[MAX_PATH] = {};
+    wchar_t path[MAX_PATH] = {};
     pathFromIdList(chosen.get(), path);
-    return codePage.FromAnsi(path);
+    return std::wstring(path);
 }
 
 }  // namespace lumbrake

@@ -383,6 +383,9 @@ void Form1::CreateControls() {
         if (row.kind == Kind::Combo) {
             Combo1[static_cast<std::size_t>(row.id - IDC_COMBO1_0)] = control;
             for (std::wstring_view entry : kPlaceEntries) SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.data()));
+            // No limit to what the field holds: a stored path shown cut short
+            // would be taken for a change and written back so.
+            SendMessageW(control, CB_LIMITTEXT, 0, 0);
             FitComboHeight(control, height, comboFieldHeight);
         } else if (row.kind == Kind::Browse) {
             Command2[static_cast<std::size_t>(row.id - IDC_COMMAND2_0)] = control;
@@ -636,7 +639,9 @@ void Form1::Command1_Click() {
 // leaves the slot as it was.
 void Form1::Command2_Click(int index) {
     const std::optional<std::wstring> path = BrowseForFolder(m_window, m_module.CodePage());
-    if (!path) return;
+    // A choice without a file-system path (the computer itself, say) is no
+    // folder to store: emptying the slot would delete its place on apply.
+    if (!path || path->empty()) return;
     SetWindowTextW(Combo1[static_cast<std::size_t>(index)], path->c_str());
     SetComboToolTip(index, *path);
 }

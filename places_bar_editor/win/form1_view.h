@@ -11,12 +11,11 @@ public:
 
     void SelectOption(std::int16_t mode) override;
     void SetFrameEnabled(bool enabled) override;
-    int ListCount(int slot) const override;
-    std::wstring ListItem(int slot, int index) const override;
     void SelectListItem(int slot, int index) override;
-    std::wstring SlotText(int slot) const override;
     void SetSlotText(int slot, const std::wstring& text) override;
     void SetSlotToolTip(int slot, const std::wstring& text) override;
+
+    std::wstring SlotText(int slot) const;
 
 private:
     HWND Combo(int slot) const { return m_form.Combo1[static_cast<std::size_t>(slot)]; }

@@ -1,27 +1,30 @@
 #include <platform/memory_registry.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform {
 
 struct MemoryRegistry::Node {
-    std::string path;  // "HKCU\Software\..." as first created
+    std::wstring path;  // "HKCU\Software\..." as first created
+    std::wstring name;  // the last part of the path
     bool deleted = false;
-    std::map<std::string, std::shared_ptr<Node>> children;  // by folded name
-    std::map<std::string, StoredValue> values;              // by folded name
+    bool readOnly = false;
+    std::map<std::wstring, std::shared_ptr<Node>> children;  // by folded name
+    std::vector<StoredValue> values;                          // in the order they were created
 };
 
 namespace {
 
-bool IsStringType(std::uint32_t type) {
-    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-}
+constexpr std::uint32_t kWow64Flags = 0x300;  // KEY_WOW64_64KEY | KEY_WOW64_32KEY: no view to choose here
 
-std::vector<std::string> SplitPath(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : path) {
-        if (c == '\\') {
+bool IsStringType(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
+
+std::vector<std::wstring> SplitPath(std::wstring_view path) {
+    std::vector<std::wstring> parts;
+    std::wstring part;
+    for (wchar_t c : path) {
+        if (c == L'\\') {
             parts.push_back(part);
             part.clear();
         } else {
@@ -32,49 +35,62 @@ std::vector<std::string> SplitPath(const std::string& path) {
     return parts;
 }
 
+// For the call log only.
+std::string Utf8(std::wstring_view text) {
+    std::string out;
+    for (wchar_t c : text) {
+        auto point = static_cast<char32_t>(c);
+        if (point < 0x80) {
+            out += static_cast<char>(point);
+        } else if (point < 0x800) {
+            out += static_cast<char>(0xC0 | (point >> 6));
+            out += static_cast<char>(0x80 | (point & 0x3F));
+        } else if (point < 0x10000) {
+            out += static_cast<char>(0xE0 | (point >> 12));
+            out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (point & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (point >> 18));
+            out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (point & 0x3F));
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
-std::string FoldRegistryName(const std::string& name) {
-    std::string folded = name;
-    for (std::size_t i = 0; i < folded.size(); ++i) {
-        auto byte = static_cast<unsigned char>(folded[i]);
-        if (byte >= 0x81 && byte <= 0xFE) {
-            ++i;  // lead byte: its trail byte may look like a letter
-        } else if (byte >= 'a' && byte <= 'z') {
-            folded[i] = static_cast<char>(byte - 'a' + 'A');
-        }
+std::wstring FoldRegistryName(std::wstring_view name) {
+    std::wstring folded(name);
+    for (wchar_t& c : folded) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
     }
     return folded;
 }
 
-MemoryRegistry::MemoryRegistry()
-    : m_currentUser(std::make_shared<Node>()), m_localMachine(std::make_shared<Node>()) {
-    m_currentUser->path = "HKCU";
-    m_localMachine->path = "HKLM";
+MemoryRegistry::MemoryRegistry(const AnsiCodePage& codePage)
+    : m_codePage(codePage), m_currentUser(std::make_shared<Node>()), m_localMachine(std::make_shared<Node>()) {
+    m_currentUser->path = m_currentUser->name = L"HKCU";
+    m_localMachine->path = m_localMachine->name = L"HKLM";
 }
 
 MemoryRegistry::~MemoryRegistry() = default;
 
-MemoryRegistry::Node* MemoryRegistry::Resolve(RegKey key) const {
-    if (key == kHkeyCurrentUser) return m_currentUser.get();
-    if (key == kHkeyLocalMachine) return m_localMachine.get();
+std::optional<MemoryRegistry::Handle> MemoryRegistry::Resolve(RegKey key) const {
+    if (key == kHkeyCurrentUser) return Handle{m_currentUser, kKeyAllAccess};
+    if (key == kHkeyLocalMachine) return Handle{m_localMachine, kKeyAllAccess};
     auto it = m_handles.find(key);
-    return it == m_handles.end() ? nullptr : it->second.get();
-}
-
-std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Shared(RegKey key) const {
-    if (key == kHkeyCurrentUser) return m_currentUser;
-    if (key == kHkeyLocalMachine) return m_localMachine;
-    auto it = m_handles.find(key);
-    return it == m_handles.end() ? nullptr : it->second;
+    if (it == m_handles.end()) return std::nullopt;
+    return it->second;
 }
 
 std::string MemoryRegistry::PathOf(RegKey key) const {
-    Node* node = Resolve(key);
-    return node ? node->path : std::string("?");
+    const std::optional<Handle> handle = Resolve(key);
+    return handle ? Utf8(handle->node->path) : std::string("?");
 }
 
-std::optional<long> MemoryRegistry::Injected(RegOp op, const std::string& keyPath, const std::string& valueName) const {
+std::optional<long> MemoryRegistry::Injected(RegOp op, const std::wstring& keyPath, const std::wstring& valueName) const {
     for (const Failure& failure : m_failures) {
         if (failure.op != op || FoldRegistryName(failure.keyPath) != FoldRegistryName(keyPath)) continue;
         if (!failure.valueName.empty() && FoldRegistryName(failure.valueName) != FoldRegistryName(valueName)) continue;
@@ -83,105 +99,176 @@ std::optional<long> MemoryRegistry::Injected(RegOp op, const std::string& keyPat
     return std::nullopt;
 }
 
-RegKey MemoryRegistry::NewHandle(std::shared_ptr<Node> node) {
-    RegKey handle = m_nextHandle;
-    m_nextHandle += 4;
-    m_handles[handle] = std::move(node);
-    return handle;
-}
-
-long MemoryRegistry::OpenOrCreate(RegKey root, const std::string& subKey, bool create, RegKey* result) {
-    std::shared_ptr<Node> node = Shared(root);
-    m_calls.push_back(std::string(create ? "CreateKey " : "OpenKey ") + PathOf(root) + (subKey.empty() ? "" : "\\" + subKey));
+long MemoryRegistry::OpenOrCreate(RegKey root, const std::wstring& subKey, bool create, std::uint32_t access, RegKey* result,
+                                  const char* call) {
+    m_calls.push_back(std::string(call) + " " + PathOf(root) + (subKey.empty() ? "" : "\\" + Utf8(subKey)));
     if (result) *result = 0;
-    if (!node) return kErrorInvalidHandle;
+    const std::optional<Handle> parent = Resolve(root);
+    if (!parent) return kErrorInvalidHandle;
+    std::shared_ptr<Node> node = parent->node;
     if (node->deleted) return kErrorKeyDeleted;
-    std::string target = node->path + (subKey.empty() ? "" : "\\" + subKey);
+    const std::wstring target = node->path + (subKey.empty() ? L"" : L"\\" + subKey);
     if (auto code = Injected(create ? RegOp::CreateKey : RegOp::OpenKey, target)) return *code;
-    if (!subKey.empty()) {
-        std::string path = node->path;
-        for (const std::string& part : SplitPath(subKey)) {
-            if (part.empty()) return create ? kErrorInvalidParameter : kErrorFileNotFound;
-            path += "\\" + part;
-            auto it = node->children.find(FoldRegistryName(part));
-            if (it == node->children.end()) {
-                if (!create) return kErrorFileNotFound;
-                auto child = std::make_shared<Node>();
-                child->path = path;
-                it = node->children.emplace(FoldRegistryName(part), std::move(child)).first;
-            }
-            path = it->second->path;
-            node = it->second;
-        }
+
+    std::vector<std::wstring> parts;
+    if (!subKey.empty()) parts = SplitPath(subKey);
+    std::size_t found = 0;
+    for (; found < parts.size(); ++found) {
+        if (parts[found].empty()) return create ? kErrorInvalidParameter : kErrorFileNotFound;
+        auto it = node->children.find(FoldRegistryName(parts[found]));
+        if (it == node->children.end()) break;
+        node = it->second;
     }
-    if (result) *result = NewHandle(node);
+    bool created = false;
+    if (found < parts.size()) {
+        if (!create) return kErrorFileNotFound;
+        // A key is made under one that lets the caller make keys there.
+        const bool parentIsHandle = found == 0;
+        if (node->readOnly || (parentIsHandle && !(parent->access & kKeyCreateSubKey))) return kErrorAccessDenied;
+        for (; found < parts.size(); ++found) {
+            if (parts[found].empty()) return kErrorInvalidParameter;
+            auto child = std::make_shared<Node>();
+            child->name = parts[found];
+            child->path = node->path + L"\\" + parts[found];
+            node = node->children.emplace(FoldRegistryName(parts[found]), child).first->second;
+        }
+        created = true;
+    }
+
+    const std::uint32_t rights = node->readOnly ? kKeyRead : kKeyAllAccess;
+    std::uint32_t granted = access & ~kWow64Flags;
+    if (granted & kMaximumAllowed) {
+        granted = rights;
+    } else if (!created && (granted & ~rights)) {
+        return kErrorAccessDenied;
+    }
+    if (result) {
+        const RegKey handle = m_nextHandle;
+        m_nextHandle += 4;
+        m_handles[handle] = {node, granted};
+        *result = handle;
+    }
     return kErrorSuccess;
 }
 
-long MemoryRegistry::CreateKeyEx(RegKey root, const std::string& subKey, std::uint32_t, RegKey* result) {
-    return OpenOrCreate(root, subKey, true, result);
+long MemoryRegistry::CreateKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) {
+    return OpenOrCreate(root, Wide(subKey), true, access, result, "CreateKey");
 }
 
 long MemoryRegistry::CreateKey(RegKey root, const std::string& subKey, RegKey* result) {
-    return OpenOrCreate(root, subKey, true, result);
+    return OpenOrCreate(root, Wide(subKey), true, kMaximumAllowed, result, "CreateKey");
 }
 
-long MemoryRegistry::OpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t, RegKey* result) {
-    return OpenOrCreate(root, subKey, false, result);
+long MemoryRegistry::OpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) {
+    return OpenOrCreate(root, Wide(subKey), false, access, result, "OpenKey");
 }
 
 long MemoryRegistry::OpenKey(RegKey root, const std::string& subKey, RegKey* result) {
-    return OpenOrCreate(root, subKey, false, result);
+    return OpenOrCreate(root, Wide(subKey), false, kMaximumAllowed, result, "OpenKey");
 }
 
-long MemoryRegistry::QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) {
-    Node* node = Resolve(key);
-    m_calls.push_back("QueryValueEx " + PathOf(key) + " " + name);
-    if (!node) return kErrorInvalidHandle;
-    if (node->deleted) return kErrorKeyDeleted;
-    if (auto code = Injected(RegOp::QueryValue, node->path, name)) return *code;
-    auto it = node->values.find(FoldRegistryName(name));
-    if (it == node->values.end()) return kErrorFileNotFound;
-    const StoredValue& value = it->second;
-    if (type) *type = value.type;
-    auto stored = static_cast<std::uint32_t>(value.data.size());
+long MemoryRegistry::CreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) {
+    return OpenOrCreate(root, subKey, true, access, result, "CreateKeyW");
+}
+
+long MemoryRegistry::OpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) {
+    return OpenOrCreate(root, subKey, false, access, result, "OpenKeyW");
+}
+
+long MemoryRegistry::Query(RegKey key, const std::wstring& name, bool ansi, std::uint32_t* type, void* data, std::uint32_t* size,
+                           const char* call) {
+    m_calls.push_back(std::string(call) + " " + PathOf(key) + " " + Utf8(name));
+    const std::optional<Handle> handle = Resolve(key);
+    if (!handle) return kErrorInvalidHandle;
+    const Node& node = *handle->node;
+    if (node.deleted) return kErrorKeyDeleted;
+    if (auto code = Injected(RegOp::QueryValue, node.path, name)) return *code;
+    if (!(handle->access & kKeyQueryValue)) return kErrorAccessDenied;
+    const std::wstring folded = FoldRegistryName(name);
+    auto it = std::find_if(node.values.begin(), node.values.end(), [&](const StoredValue& v) { return FoldRegistryName(v.name) == folded; });
+    if (it == node.values.end()) return kErrorFileNotFound;
+
+    std::string ansiText;
+    const std::uint8_t* bytes = it->data.data();
+    auto stored = static_cast<std::uint32_t>(it->data.size());
+    if (ansi && IsStringType(it->type)) {
+        // The A functions hand strings back in the code page, '?' for what it lacks.
+        ansiText = m_codePage.ToAnsiLossy(FromUtf16(it->data.data(), it->data.size()));
+        bytes = reinterpret_cast<const std::uint8_t*>(ansiText.data());
+        stored = static_cast<std::uint32_t>(ansiText.size());
+    }
+    if (type) *type = it->type;
     if (data) {
         if (!size) return kErrorInvalidParameter;
         if (*size < stored) {
             *size = stored;
             return kErrorMoreData;
         }
-        if (stored) std::memcpy(data, value.data.data(), stored);
+        if (stored) std::memcpy(data, bytes, stored);
     }
     if (size) *size = stored;
     return kErrorSuccess;
 }
 
-long MemoryRegistry::SetValueEx(RegKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) {
-    Node* node = Resolve(key);
-    m_calls.push_back("SetValueEx " + PathOf(key) + " " + name);
-    if (!node) return kErrorInvalidHandle;
-    if (node->deleted) return kErrorKeyDeleted;
-    if (auto code = Injected(RegOp::SetValue, node->path, name)) return *code;
-    if (size && !data) return kErrorInvalidParameter;
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    // Like Windows: a string given without its NUL, with a NUL right after
-    // the counted bytes, is stored with that NUL.
-    if (size && IsStringType(type) && bytes[size - 1] != 0 && bytes[size] == 0) ++size;
-    StoredValue& value = node->values[FoldRegistryName(name)];
-    if (value.name.empty()) value.name = name;
-    value.type = type;
-    value.data.assign(bytes, bytes + size);
+long MemoryRegistry::QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) {
+    return Query(key, Wide(name), true, type, data, size, "QueryValueEx");
+}
+
+long MemoryRegistry::QueryValueExW(RegKey key, const std::wstring& name, std::uint32_t* type, void* data, std::uint32_t* size) {
+    return Query(key, name, false, type, data, size, "QueryValueExW");
+}
+
+long MemoryRegistry::Set(RegKey key, const std::wstring& name, std::uint32_t type, std::vector<std::uint8_t> data, const char* call) {
+    m_calls.push_back(std::string(call) + " " + PathOf(key) + " " + Utf8(name));
+    const std::optional<Handle> handle = Resolve(key);
+    if (!handle) return kErrorInvalidHandle;
+    Node& node = *handle->node;
+    if (node.deleted) return kErrorKeyDeleted;
+    if (auto code = Injected(RegOp::SetValue, node.path, name)) return *code;
+    if (!(handle->access & kKeySetValue)) return kErrorAccessDenied;
+    const std::wstring folded = FoldRegistryName(name);
+    auto it = std::find_if(node.values.begin(), node.values.end(), [&](const StoredValue& v) { return FoldRegistryName(v.name) == folded; });
+    if (it == node.values.end()) {
+        node.values.emplace_back();
+        it = std::prev(node.values.end());
+        it->name = name;
+    }
+    it->type = type;
+    it->data = std::move(data);
     return kErrorSuccess;
 }
 
-long MemoryRegistry::DeleteKey(RegKey root, const std::string& subKey) {
-    Node* parent = Resolve(root);
-    m_calls.push_back("DeleteKey " + PathOf(root) + "\\" + subKey);
-    if (!parent) return kErrorInvalidHandle;
+long MemoryRegistry::SetValueEx(RegKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) {
+    if (size && !data) return kErrorInvalidParameter;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    if (!IsStringType(type)) return Set(key, Wide(name), type, {bytes, bytes + size}, "SetValueEx");
+    // Like Windows: a string given without its NUL, with a NUL right after
+    // the counted bytes, is stored with that NUL; then it is kept as Unicode.
+    if (size && bytes[size - 1] != 0 && bytes[size] == 0) ++size;
+    const std::string unicode = ToUtf16(m_codePage.FromAnsi({reinterpret_cast<const char*>(bytes), size}));
+    return Set(key, Wide(name), type, {unicode.begin(), unicode.end()}, "SetValueEx");
+}
+
+long MemoryRegistry::SetValueExW(RegKey key, const std::wstring& name, std::uint32_t type, const void* data, std::uint32_t size) {
+    if (size && !data) return kErrorInvalidParameter;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    // The same for UTF-16: the unit after the counted ones is looked at.
+    if (IsStringType(type) && size >= 2) {
+        const std::size_t last = size / 2 - 1;
+        const bool lastNonNul = bytes[2 * last] || bytes[2 * last + 1];
+        if (lastNonNul && !bytes[2 * last + 2] && !bytes[2 * last + 3]) size = static_cast<std::uint32_t>(2 * last + 4);
+    }
+    return Set(key, name, type, {bytes, bytes + size}, "SetValueExW");
+}
+
+long MemoryRegistry::Delete(RegKey root, const std::wstring& subKey, const char* call) {
+    m_calls.push_back(std::string(call) + " " + PathOf(root) + "\\" + Utf8(subKey));
+    const std::optional<Handle> handle = Resolve(root);
+    if (!handle) return kErrorInvalidHandle;
+    Node* parent = handle->node.get();
     if (parent->deleted) return kErrorKeyDeleted;
-    std::vector<std::string> parts = SplitPath(subKey);
     if (subKey.empty()) return kErrorAccessDenied;  // cannot delete a root through itself
+    std::vector<std::wstring> parts = SplitPath(subKey);
     for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
         auto it = parent->children.find(FoldRegistryName(parts[i]));
         if (it == parent->children.end()) return kErrorFileNotFound;
@@ -190,30 +277,70 @@ long MemoryRegistry::DeleteKey(RegKey root, const std::string& subKey) {
     auto it = parent->children.find(FoldRegistryName(parts.back()));
     if (it == parent->children.end()) return kErrorFileNotFound;
     if (auto code = Injected(RegOp::DeleteKey, it->second->path)) return *code;
-    if (!it->second->children.empty()) return kErrorAccessDenied;
+    if (it->second->readOnly || !it->second->children.empty()) return kErrorAccessDenied;
     // Open handles keep the node, as Windows keeps a deleted key's handle valid.
     it->second->deleted = true;
     parent->children.erase(it);
     return kErrorSuccess;
 }
 
-long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
-    Node* node = Resolve(key);
-    m_calls.push_back("DeleteValue " + PathOf(key) + " " + name);
-    if (!node) return kErrorInvalidHandle;
-    if (node->deleted) return kErrorKeyDeleted;
-    if (auto code = Injected(RegOp::DeleteValue, node->path, name)) return *code;
-    return node->values.erase(FoldRegistryName(name)) ? kErrorSuccess : kErrorFileNotFound;
+long MemoryRegistry::DeleteKey(RegKey root, const std::string& subKey) { return Delete(root, Wide(subKey), "DeleteKey"); }
+
+long MemoryRegistry::DeleteKeyW(RegKey root, const std::wstring& subKey) { return Delete(root, subKey, "DeleteKeyW"); }
+
+long MemoryRegistry::RemoveValue(RegKey key, const std::wstring& name, const char* call) {
+    m_calls.push_back(std::string(call) + " " + PathOf(key) + " " + Utf8(name));
+    const std::optional<Handle> handle = Resolve(key);
+    if (!handle) return kErrorInvalidHandle;
+    Node& node = *handle->node;
+    if (node.deleted) return kErrorKeyDeleted;
+    if (auto code = Injected(RegOp::DeleteValue, node.path, name)) return *code;
+    if (!(handle->access & kKeySetValue)) return kErrorAccessDenied;
+    const std::wstring folded = FoldRegistryName(name);
+    auto it = std::find_if(node.values.begin(), node.values.end(), [&](const StoredValue& v) { return FoldRegistryName(v.name) == folded; });
+    if (it == node.values.end()) return kErrorFileNotFound;
+    node.values.erase(it);
+    return kErrorSuccess;
 }
 
+long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) { return RemoveValue(key, Wide(name), "DeleteValue"); }
+
+long MemoryRegistry::DeleteValueW(RegKey key, const std::wstring& name) { return RemoveValue(key, name, "DeleteValueW"); }
+
 long MemoryRegistry::QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) {
-    Node* node = Resolve(key);
     m_calls.push_back("QueryInfoKey " + PathOf(key));
-    if (!node) return kErrorInvalidHandle;
-    if (node->deleted) return kErrorKeyDeleted;
-    if (auto code = Injected(RegOp::QueryInfoKey, node->path)) return *code;
-    if (subKeys) *subKeys = static_cast<std::uint32_t>(node->children.size());
-    if (values) *values = static_cast<std::uint32_t>(node->values.size());
+    const std::optional<Handle> handle = Resolve(key);
+    if (!handle) return kErrorInvalidHandle;
+    const Node& node = *handle->node;
+    if (node.deleted) return kErrorKeyDeleted;
+    if (auto code = Injected(RegOp::QueryInfoKey, node.path)) return *code;
+    if (!(handle->access & kKeyQueryValue)) return kErrorAccessDenied;
+    if (subKeys) *subKeys = static_cast<std::uint32_t>(node.children.size());
+    if (values) *values = static_cast<std::uint32_t>(node.values.size());
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::EnumKeyExW(RegKey key, std::uint32_t index, std::wstring* name) {
+    m_calls.push_back("EnumKeyW " + PathOf(key));
+    const std::optional<Handle> handle = Resolve(key);
+    if (!handle) return kErrorInvalidHandle;
+    const Node& node = *handle->node;
+    if (node.deleted) return kErrorKeyDeleted;
+    if (!(handle->access & kKeyEnumerateSubKeys)) return kErrorAccessDenied;
+    if (index >= node.children.size()) return kErrorNoMoreItems;
+    *name = std::next(node.children.begin(), index)->second->name;
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::EnumValueW(RegKey key, std::uint32_t index, std::wstring* name) {
+    m_calls.push_back("EnumValueW " + PathOf(key));
+    const std::optional<Handle> handle = Resolve(key);
+    if (!handle) return kErrorInvalidHandle;
+    const Node& node = *handle->node;
+    if (node.deleted) return kErrorKeyDeleted;
+    if (!(handle->access & kKeyQueryValue)) return kErrorAccessDenied;
+    if (index >= node.values.size()) return kErrorNoMoreItems;
+    *name = node.values[index].name;
     return kErrorSuccess;
 }
 
@@ -223,18 +350,22 @@ long MemoryRegistry::CloseKey(RegKey key) {
     return m_handles.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
 }
 
-void MemoryRegistry::InjectFailure(RegOp op, const std::string& keyPath, long code, const std::string& valueName) {
+void MemoryRegistry::InjectFailure(RegOp op, const std::wstring& keyPath, long code, const std::wstring& valueName) {
     m_failures.push_back({op, keyPath, valueName, code});
 }
 
 void MemoryRegistry::ClearFailures() { m_failures.clear(); }
 
-const MemoryRegistry::Node* MemoryRegistry::Find(const std::string& keyPath) const {
-    std::vector<std::string> parts = SplitPath(keyPath);
+void MemoryRegistry::SetReadOnly(const std::wstring& keyPath, bool readOnly) {
+    if (Node* node = Find(keyPath)) node->readOnly = readOnly;
+}
+
+const MemoryRegistry::Node* MemoryRegistry::Find(const std::wstring& keyPath) const {
+    std::vector<std::wstring> parts = SplitPath(keyPath);
     const Node* node = nullptr;
-    std::string root = FoldRegistryName(parts.front());
-    if (root == "HKCU" || root == "HKEY_CURRENT_USER") node = m_currentUser.get();
-    else if (root == "HKLM" || root == "HKEY_LOCAL_MACHINE") node = m_localMachine.get();
+    const std::wstring root = FoldRegistryName(parts.front());
+    if (root == L"HKCU" || root == L"HKEY_CURRENT_USER") node = m_currentUser.get();
+    else if (root == L"HKLM" || root == L"HKEY_LOCAL_MACHINE") node = m_localMachine.get();
     if (!node) return nullptr;
     for (std::size_t i = 1; i < parts.size(); ++i) {
         auto it = node->children.find(FoldRegistryName(parts[i]));
@@ -244,20 +375,25 @@ const MemoryRegistry::Node* MemoryRegistry::Find(const std::string& keyPath) con
     return node;
 }
 
-bool MemoryRegistry::KeyExists(const std::string& keyPath) const { return Find(keyPath) != nullptr; }
-
-std::optional<MemoryRegistry::StoredValue> MemoryRegistry::Value(const std::string& keyPath, const std::string& valueName) const {
-    const Node* node = Find(keyPath);
-    if (!node) return std::nullopt;
-    auto it = node->values.find(FoldRegistryName(valueName));
-    if (it == node->values.end()) return std::nullopt;
-    return it->second;
+MemoryRegistry::Node* MemoryRegistry::Find(const std::wstring& keyPath) {
+    return const_cast<Node*>(std::as_const(*this).Find(keyPath));
 }
 
-std::vector<std::string> MemoryRegistry::ValueNames(const std::string& keyPath) const {
-    std::vector<std::string> names;
+bool MemoryRegistry::KeyExists(const std::wstring& keyPath) const { return Find(keyPath) != nullptr; }
+
+std::optional<MemoryRegistry::StoredValue> MemoryRegistry::Value(const std::wstring& keyPath, const std::wstring& valueName) const {
+    const Node* node = Find(keyPath);
+    if (!node) return std::nullopt;
+    const std::wstring folded = FoldRegistryName(valueName);
+    for (const StoredValue& value : node->values)
+        if (FoldRegistryName(value.name) == folded) return value;
+    return std::nullopt;
+}
+
+std::vector<std::wstring> MemoryRegistry::ValueNames(const std::wstring& keyPath) const {
+    std::vector<std::wstring> names;
     if (const Node* node = Find(keyPath)) {
-        for (const auto& [folded, value] : node->values) names.push_back(value.name);
+        for (const StoredValue& value : node->values) names.push_back(value.name);
     }
     return names;
 }

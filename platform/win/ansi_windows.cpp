@@ -1,30 +1,46 @@
 #include <platform/ansi.h>
+#include <platform/exact_ansi.h>
 
 #include <windows.h>
 
 namespace platform {
 namespace {
 
+// The registry's A functions convert with these, not with MultiByteToWideChar,
+// and the two differ: a lead byte takes the NUL after it here.
+using RtlMultiByteToUnicodeN = LONG(WINAPI*)(wchar_t*, ULONG, ULONG*, const char*, ULONG);
+using RtlUnicodeToMultiByteN = LONG(WINAPI*)(char*, ULONG, ULONG*, const wchar_t*, ULONG);
+
+template <typename Function>
+Function Ntdll(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+int WideToMultiByte(unsigned codePage, unsigned long flags, const wchar_t* text, int length, char* out, int outSize, int* usedDefault) {
+    return WideCharToMultiByte(codePage, flags, text, length, out, outSize, nullptr, usedDefault);
+}
+
 class WindowsCodePage final : public AnsiCodePage {
 public:
-    std::optional<std::string> ToAnsi(std::wstring_view text) const override {
-        if (text.empty()) return std::string();
-        const int length = static_cast<int>(text.size());
-        BOOL usedDefault = FALSE;
-        int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, &usedDefault);
-        if (bytes <= 0 || usedDefault) return std::nullopt;
-        std::string out(static_cast<std::size_t>(bytes), '\0');
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), bytes, nullptr, &usedDefault);
-        if (usedDefault) return std::nullopt;
+    std::optional<std::string> ToAnsi(std::wstring_view text) const override { return ExactAnsi(WideToMultiByte, GetACP(), text); }
+
+    std::wstring FromAnsi(std::string_view bytes) const override {
+        static const auto convert = Ntdll<RtlMultiByteToUnicodeN>("RtlMultiByteToUnicodeN");
+        std::wstring out(bytes.size(), L'\0');
+        ULONG written = 0;
+        if (!bytes.empty() && convert)
+            convert(out.data(), static_cast<ULONG>(out.size() * sizeof(wchar_t)), &written, bytes.data(), static_cast<ULONG>(bytes.size()));
+        out.resize(written / sizeof(wchar_t));
         return out;
     }
 
-    std::wstring FromAnsi(std::string_view bytes) const override {
-        if (bytes.empty()) return {};
-        const int length = static_cast<int>(bytes.size());
-        int chars = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
-        std::wstring out(static_cast<std::size_t>(chars > 0 ? chars : 0), L'\0');
-        if (chars > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, out.data(), chars);
+    std::string ToAnsiLossy(std::wstring_view text) const override {
+        static const auto convert = Ntdll<RtlUnicodeToMultiByteN>("RtlUnicodeToMultiByteN");
+        std::string out(text.size() * 4, '\0');  // the most any code page needs for one unit
+        ULONG written = 0;
+        if (!text.empty() && convert)
+            convert(out.data(), static_cast<ULONG>(out.size()), &written, text.data(), static_cast<ULONG>(text.size() * sizeof(wchar_t)));
+        out.resize(written);
         return out;
     }
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace platform {
 namespace {
 
@@ -60,6 +62,46 @@ public:
         return rc;
     }
     long CloseKey(RegKey key) override { return RegCloseKey(ToHkey(key)); }
+
+    long CreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) override {
+        HKEY key = nullptr;
+        LONG rc = ::RegCreateKeyExW(ToHkey(root), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
+        *result = rc == ERROR_SUCCESS ? FromHkey(key) : 0;
+        return rc;
+    }
+    long OpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) override {
+        HKEY key = nullptr;
+        LONG rc = ::RegOpenKeyExW(ToHkey(root), subKey.c_str(), 0, access, &key);
+        *result = rc == ERROR_SUCCESS ? FromHkey(key) : 0;
+        return rc;
+    }
+    long QueryValueExW(RegKey key, const std::wstring& name, std::uint32_t* type, void* data, std::uint32_t* size) override {
+        DWORD winType = 0;
+        DWORD winSize = size ? *size : 0;
+        LONG rc = ::RegQueryValueExW(ToHkey(key), name.c_str(), nullptr, &winType, static_cast<BYTE*>(data), size ? &winSize : nullptr);
+        if (type) *type = winType;
+        if (size) *size = winSize;
+        return rc;
+    }
+    long SetValueExW(RegKey key, const std::wstring& name, std::uint32_t type, const void* data, std::uint32_t size) override {
+        return ::RegSetValueExW(ToHkey(key), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    }
+    long DeleteKeyW(RegKey root, const std::wstring& subKey) override { return ::RegDeleteKeyW(ToHkey(root), subKey.c_str()); }
+    long DeleteValueW(RegKey key, const std::wstring& name) override { return ::RegDeleteValueW(ToHkey(key), name.c_str()); }
+    long EnumKeyExW(RegKey key, std::uint32_t index, std::wstring* name) override {
+        wchar_t buffer[256];  // the longest key name, and its NUL
+        DWORD length = 256;
+        LONG rc = ::RegEnumKeyExW(ToHkey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_SUCCESS) name->assign(buffer, length);
+        return rc;
+    }
+    long EnumValueW(RegKey key, std::uint32_t index, std::wstring* name) override {
+        std::vector<wchar_t> buffer(16384);  // the longest value name, and its NUL
+        DWORD length = static_cast<DWORD>(buffer.size());
+        LONG rc = ::RegEnumValueW(ToHkey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_SUCCESS) name->assign(buffer.data(), length);
+        return rc;
+    }
 };
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -136,11 +138,14 @@ std::array<LONG, 4> Corners(const RECT& rect) { return {rect.left, rect.top, rec
 
 std::optional<e2e::RawValue> Stored() { return e2e::ReadRaw(HKEY_LOCAL_MACHINE, kKey, kValue); }
 
-e2e::RawValue Sz(const std::string& ansi) {
-    e2e::RawValue value{REG_SZ, std::vector<BYTE>(ansi.begin(), ansi.end())};
-    value.data.push_back(0);
-    return value;
+// A text written through the A function, as the registry keeps it: UTF-16 and its NUL.
+std::wstring Wide(const std::string& ansi) {
+    std::wstring wide(ansi.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), static_cast<int>(wide.size()));
+    wide.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return wide;
 }
+e2e::RawValue Sz(const std::string& ansi) { return {REG_SZ, e2e::Utf16WithNul(Wide(ansi))}; }
 
 bool Holds(const std::optional<e2e::RawValue>& value, const e2e::RawValue& expected) {
     return value && value->type == expected.type && value->data == expected.data;
@@ -163,8 +168,8 @@ public:
     void SetUp() override { m_saved = Stored(); }
     void TearDown() override {
         if (m_saved) {
-            e2e::SetRaw(HKEY_LOCAL_MACHINE, kKey, kValue, m_saved->type, m_saved->data.data(),
-                        static_cast<DWORD>(m_saved->data.size()));
+            e2e::SetRawW(HKEY_LOCAL_MACHINE, kKey, kValue, m_saved->type, m_saved->data.data(),
+                         static_cast<DWORD>(m_saved->data.size()));
         }
     }
 
@@ -291,7 +296,7 @@ protected:
     static constexpr char kSentinel[] = "%SystemDrive%\\Sentinel";
     static void SetSentinel() { e2e::SetRaw(HKEY_LOCAL_MACHINE, kKey, kValue, REG_EXPAND_SZ, kSentinel, sizeof kSentinel); }
     static bool HoldsSentinel() {
-        return Holds(Stored(), {REG_EXPAND_SZ, std::vector<BYTE>(kSentinel, kSentinel + sizeof kSentinel)});
+        return Holds(Stored(), {REG_EXPAND_SZ, e2e::Utf16WithNul(Wide(kSentinel))});
     }
 
     // Sent, not posted: it returns once the dialog procedure has handled
@@ -313,6 +318,36 @@ protected:
         HWND focus = info.hwndFocus ? info.hwndFocus : m_dialog;
         PostMessageW(focus, WM_KEYDOWN, key, 1);
         PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    }
+    // Sends a message whose handling refuses a write: the failure message
+    // comes up (modal, so the send returns only once it is closed), is
+    // checked and closed.
+    void ExpectRefusal(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        std::thread sender([&] { Send(window, message, wParam, lParam); });
+        const auto box = e2e::WaitForMessageBox(m_program->Id(), L"Tarnvale", e2e::kPatience, m_dialog);
+        if (box) {
+            EXPECT_EQ(box->text, L"写入注册表失败，设置没有生效！");
+            EXPECT_TRUE(box->hasIcon);
+            e2e::CloseMessageBox(box->window);
+        } else {
+            ADD_FAILURE() << "no failure message";
+        }
+        sender.join();
+    }
+    void SetText(const std::wstring& text) { Send(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
+    void ExpectNoMessage() {
+        Settle();
+        EXPECT_FALSE(e2e::WaitForMessageBox(m_program->Id(), L"Tarnvale", std::chrono::milliseconds(0), m_dialog).has_value());
+    }
+    // What an A function reads back: the ANSI text and its NUL.
+    DWORD AnsiSize() {
+        HKEY key = nullptr;
+        DWORD size = 0;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, nullptr, &size);
+            RegCloseKey(key);
+        }
+        return size;
     }
     bool WaitFor(const e2e::RawValue& expected) {
         bool held = e2e::WaitUntil([&] { return Holds(Stored(), expected); });
@@ -370,19 +405,21 @@ TEST_F(TarnvaleProgram, EachFixedPathStoresItsSixteenCharactersAndANul_AndDisabl
     for (int id : kFixedButtons) {
         SCOPED_TRACE(id);
         Click(id);
-        const auto expected = Sz(e2e::Ansi(kControls[static_cast<std::size_t>(id - 1001)].text));
-        ASSERT_EQ(expected.data.size(), 17u);
-        WaitFor(expected);
+        WaitFor(Sz(e2e::Ansi(kControls[static_cast<std::size_t>(id - 1001)].text)));
+        EXPECT_EQ(AnsiSize(), 17u);
         EXPECT_EQ(Send(GetDlgItem(m_dialog, id), BM_GETCHECK), BST_CHECKED);
         EXPECT_FALSE(IsWindowEnabled(m_edit));
     }
 }
 
-TEST_F(TarnvaleProgram, TheCustomPathFollowsTheTyping_ButAnEmptyOrBlankOneIsNeverStored) {
+TEST_F(TarnvaleProgram, TheCustomPathFollowsTheTyping_AnEmptyOneIsNotStored_ABlankOneIsRefusedOnce) {
     Click(1005);
     EXPECT_TRUE(IsWindowEnabled(m_edit));
     EXPECT_TRUE(HoldsSentinel()) << "an empty path is not stored: " << Printable(Stored());
-    Type(L"  ");
+    ExpectNoMessage();
+    ExpectRefusal(m_edit, WM_CHAR, L' ', 1);
+    Type(L" ");
+    ExpectNoMessage();
     EXPECT_TRUE(HoldsSentinel()) << "a blank path is not stored: " << Printable(Stored());
     Type(L"\b\b");
 
@@ -424,13 +461,43 @@ TEST_F(TarnvaleProgram, ChineseTextIsStoredInCodePage936_AndCountsTwoBytesAgains
     Click(1005);
     Type(L"中文");
     WaitFor(Sz("\xD6\xD0\xCE\xC4"));
+    EXPECT_EQ(AnsiSize(), 5u);
 
-    // 1 + 2 x 600 bytes offered: what fits in 1023 bytes is 'x' and 511 characters.
-    const std::wstring longText = L"x" + std::wstring(600, L'中');
-    Send(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(longText.c_str()));
+    // 511 characters and 'x' fill the 1023 bytes exactly; one more is too long.
+    const std::wstring fits = L"x" + std::wstring(511, L'中');
+    SetText(fits);
     std::string expected = "x";
     for (int i = 0; i < 511; ++i) expected += "\xD6\xD0";
     WaitFor(Sz(expected));
+    const std::wstring tooLong = fits + L'中';
+    ExpectRefusal(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tooLong.c_str()));
+    EXPECT_TRUE(WaitFor(Sz(expected))) << "never cut, least of all inside a character";
+}
+
+// What the code page cannot hold, and blanks no user can see, are never
+// stored: the failure message is shown and the value stays as it was.
+TEST_F(TarnvaleProgram, TextsThatCannotBeStoredExactly_AreRefusedAloud_AndChangeNothing) {
+    Click(1005);
+    for (const std::wstring& refused : {std::wstring(L"C:\\ไทย"), std::wstring(L"\xA0"), std::wstring(L"\x3000\x3000"),
+                                        L"D:" + std::wstring(600, L'中')}) {
+        SCOPED_TRACE(refused.size());
+        SetText(L"D:\\Good");
+        WaitFor(Sz("D:\\Good"));
+        ExpectRefusal(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(refused.c_str()));
+        EXPECT_TRUE(WaitFor(Sz("D:\\Good")));
+    }
+}
+
+TEST_F(TarnvaleProgram, WithoutTheRightToWrite_EachChoiceIsRefusedAloud_AndNothingChanges) {
+    e2e::SetKeyReadOnly(HKEY_LOCAL_MACHINE, kKey, true);
+    struct Restore {
+        ~Restore() { e2e::SetKeyReadOnly(HKEY_LOCAL_MACHINE, kKey, false); }
+    } restore;
+    ExpectRefusal(GetDlgItem(m_dialog, 1001), BM_CLICK);
+    Click(1001);  // the same choice refused again: said once is enough
+    ExpectNoMessage();
+    ExpectRefusal(GetDlgItem(m_dialog, 1003), BM_CLICK);
+    EXPECT_TRUE(HoldsSentinel()) << Printable(Stored());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "program_files_dir.h"
 
+#include <platform/ansi.h>
 #include <platform/memory_registry.h>
 
 #include <gtest/gtest.h>
@@ -11,22 +12,26 @@ namespace {
 
 using platform::MemoryRegistry;
 
-constexpr char kKeyPath[] = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const std::wstring kKeyPath = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const std::string kLogPath = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
-std::vector<std::uint8_t> Bytes(const std::string& text) {
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
+// What the registry keeps for a string written with its NUL: UTF-16 units.
+std::vector<std::uint8_t> Stored(const std::wstring& text) {
+    const std::string units = platform::ToUtf16(text + L'\0');
+    return {units.begin(), units.end()};
 }
 
-TEST(IsStorablePath, RefusesEmptyAndBlankTexts_AcceptsAnythingElse) {
-    EXPECT_FALSE(tarnvale::IsStorablePath(""));
-    EXPECT_FALSE(tarnvale::IsStorablePath(" "));
-    EXPECT_FALSE(tarnvale::IsStorablePath(" \t  "));
-    EXPECT_TRUE(tarnvale::IsStorablePath("D"));
-    EXPECT_TRUE(tarnvale::IsStorablePath("  D:\\Apps  "));
-    EXPECT_TRUE(tarnvale::IsStorablePath("\xD6\xD0"));  // a Chinese character in code page 936
-    EXPECT_TRUE(tarnvale::IsStorablePath("nonsense"));  // not validated beyond blankness
+TEST(IsBlankText, RefusesEmptyAndBlankTextsOfEveryKind_AcceptsAnythingElse) {
+    EXPECT_TRUE(tarnvale::IsBlankText(L""));
+    EXPECT_TRUE(tarnvale::IsBlankText(L" "));
+    EXPECT_TRUE(tarnvale::IsBlankText(L" \t  "));
+    EXPECT_TRUE(tarnvale::IsBlankText(L"\x3000\x3000"));  // ideographic spaces
+    EXPECT_TRUE(tarnvale::IsBlankText(L"\xA0"));          // no-break space
+    EXPECT_TRUE(tarnvale::IsBlankText(L"\x200B\xFEFF"));  // seen by nobody
+    EXPECT_FALSE(tarnvale::IsBlankText(L"D"));
+    EXPECT_FALSE(tarnvale::IsBlankText(L"  D:\\Apps  "));
+    EXPECT_FALSE(tarnvale::IsBlankText(L"\x3000中"));
+    EXPECT_FALSE(tarnvale::IsBlankText(L"nonsense"));  // not validated beyond blankness
 }
 
 class StoreProgramFilesDir : public ::testing::Test {
@@ -35,33 +40,31 @@ protected:
 };
 
 TEST_F(StoreProgramFilesDir, CreatesTheKey_StoresTextAndOneNul_AndClosesTheKey) {
-    tarnvale::StoreProgramFilesDir(registry, "D:\\Program Files");
-    auto value = registry.Value(kKeyPath, "ProgramFilesDir");
+    EXPECT_TRUE(tarnvale::StoreProgramFilesDir(registry, "D:\\Program Files"));
+    auto value = registry.Value(kKeyPath, L"ProgramFilesDir");
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, platform::kRegSz);
-    EXPECT_EQ(value->data, Bytes("D:\\Program Files"));
-    EXPECT_EQ(value->data.size(), 17u);
+    EXPECT_EQ(value->data, Stored(L"D:\\Program Files"));
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
-    EXPECT_EQ(registry.Calls(), (std::vector<std::string>{"CreateKey " + std::string(kKeyPath),
-                                                          "SetValueEx " + std::string(kKeyPath) + " ProgramFilesDir",
-                                                          "CloseKey " + std::string(kKeyPath)}));
+    EXPECT_EQ(registry.Calls(), (std::vector<std::string>{"CreateKey " + kLogPath, "SetValueEx " + kLogPath + " ProgramFilesDir",
+                                                          "CloseKey " + kLogPath}));
 }
 
-TEST_F(StoreProgramFilesDir, AKeyThatCannotBeOpenedSkipsTheWrite) {
-    tarnvale::StoreProgramFilesDir(registry, "C:\\Program Files");
+TEST_F(StoreProgramFilesDir, AKeyThatCannotBeOpenedSkipsTheWrite_AndSaysSo) {
+    EXPECT_TRUE(tarnvale::StoreProgramFilesDir(registry, "C:\\Program Files"));
     registry.InjectFailure(platform::RegOp::CreateKey, kKeyPath, platform::kErrorAccessDenied);
-    tarnvale::StoreProgramFilesDir(registry, "E:\\Program Files");
-    EXPECT_EQ(registry.Value(kKeyPath, "ProgramFilesDir")->data, Bytes("C:\\Program Files"));
-    EXPECT_EQ(registry.Calls().back(), "CreateKey " + std::string(kKeyPath));
+    EXPECT_FALSE(tarnvale::StoreProgramFilesDir(registry, "E:\\Program Files"));
+    EXPECT_EQ(registry.Value(kKeyPath, L"ProgramFilesDir")->data, Stored(L"C:\\Program Files"));
+    EXPECT_EQ(registry.Calls().back(), "CreateKey " + kLogPath);
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
-TEST_F(StoreProgramFilesDir, AFailedWriteKeepsTheOldValue_AndStillClosesTheKey) {
-    tarnvale::StoreProgramFilesDir(registry, "C:\\Program Files");
+TEST_F(StoreProgramFilesDir, AFailedWriteKeepsTheOldValue_StillClosesTheKey_AndSaysSo) {
+    EXPECT_TRUE(tarnvale::StoreProgramFilesDir(registry, "C:\\Program Files"));
     registry.InjectFailure(platform::RegOp::SetValue, kKeyPath, platform::kErrorAccessDenied);
-    tarnvale::StoreProgramFilesDir(registry, "F:\\Program Files");
-    EXPECT_EQ(registry.Value(kKeyPath, "ProgramFilesDir")->data, Bytes("C:\\Program Files"));
-    EXPECT_EQ(registry.Calls().back(), "CloseKey " + std::string(kKeyPath));
+    EXPECT_FALSE(tarnvale::StoreProgramFilesDir(registry, "F:\\Program Files"));
+    EXPECT_EQ(registry.Value(kKeyPath, L"ProgramFilesDir")->data, Stored(L"C:\\Program Files"));
+    EXPECT_EQ(registry.Calls().back(), "CloseKey " + kLogPath);
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 

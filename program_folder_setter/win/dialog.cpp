@@ -3,6 +3,8 @@
 #include "program_files_dir.h"
 #include "resource.h"
 
+#include <platform/exact_ansi.h>
+
 namespace tarnvale {
 
 HINSTANCE InstanceHandle;
@@ -24,6 +26,48 @@ struct Advapi32Registry {
     long CloseKey(platform::RegKey key) { return RegCloseKey(reinterpret_cast<HKEY>(key)); }
 };
 
+int WideToMultiByte(unsigned codePage, unsigned long flags, const wchar_t* text, int length, char* out, int outSize, int* usedDefault) {
+    return WideCharToMultiByte(codePage, flags, text, length, out, outSize, nullptr, usedDefault);
+}
+
+// Reads the typed path as Unicode, so that a character the code page lacks
+// is found rather than turned into '?', and puts its ANSI form in
+// TextBuffer. Its byte count; 0 when nothing is typed; -1 when it cannot be
+// stored exactly: blank, outside the code page, or longer than the buffer
+// (never cut, least of all inside a double-byte character).
+int ReadTypedPath(HWND dialog) {
+    TextBuffer[0] = '\0';
+    HWND edit = GetDlgItem(dialog, IDC_CUSTOM_PATH);
+    const int length = GetWindowTextLengthW(edit);
+    if (length <= 0) return 0;
+    if (length >= static_cast<int>(sizeof TextBuffer)) return -1;
+    wchar_t typed[sizeof TextBuffer];
+    const int copied = GetWindowTextW(edit, typed, static_cast<int>(sizeof TextBuffer));
+    const std::wstring_view text(typed, static_cast<std::size_t>(copied > 0 ? copied : 0));
+    if (IsBlankText(text)) return -1;
+    const int bytes = platform::ExactAnsiInto(WideToMultiByte, GetACP(), text, TextBuffer, static_cast<int>(sizeof TextBuffer) - 1);
+    if (bytes < 0) return -1;
+    TextBuffer[bytes] = '\0';
+    return bytes;
+}
+
+// A choice that could not be stored is said once, with the dialog's caption;
+// the same choice failing again (as every keystroke in the edit does) says
+// nothing more until something is stored or another choice is made. The
+// message box takes the focus, which sends the dialog commands of its own
+// while it is up: the choice is marked as told before the box is shown.
+void Outcome(HWND dialog, int choice, bool stored) {
+    if (stored) {
+        SetWindowLongPtrW(dialog, DWLP_USER, 0);
+        return;
+    }
+    if (GetWindowLongPtrW(dialog, DWLP_USER) == choice) return;
+    SetWindowLongPtrW(dialog, DWLP_USER, choice);
+    wchar_t caption[64] = {};
+    GetWindowTextW(dialog, caption, 64);
+    MessageBoxW(dialog, kWriteFailed, caption, MB_OK | MB_ICONERROR);
+}
+
 void OnClose(HWND dialog) { EndDialog(dialog, 0); }
 
 void OnInitDialog(HWND dialog) {
@@ -42,13 +86,14 @@ void OnCommand(HWND dialog) {
     for (int id = IDC_PATH_C; id <= IDC_PATH_F; ++id) {
         if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) {
             EnableWindow(edit, FALSE);
-            StoreProgramFilesDir(registry, FixedPath(id));
+            Outcome(dialog, id, StoreProgramFilesDir(registry, FixedPath(id)));
         }
     }
     if (IsDlgButtonChecked(dialog, IDC_CUSTOM) == BST_CHECKED) {
         EnableWindow(edit, TRUE);
-        GetDlgItemTextA(dialog, IDC_CUSTOM_PATH, TextBuffer, sizeof TextBuffer);
-        if (IsStorablePath(TextBuffer)) StoreProgramFilesDir(registry, TextBuffer);
+        // Nothing typed yet is nothing to store, and nothing to complain of.
+        const int typed = ReadTypedPath(dialog);
+        if (typed != 0) Outcome(dialog, IDC_CUSTOM, typed > 0 && StoreProgramFilesDir(registry, TextBuffer));
     }
 }
 

@@ -134,12 +134,14 @@ void Program::Kill() {
     }
 }
 
-std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, const std::wstring& caption, std::chrono::milliseconds limit) {
+std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, const std::wstring& caption, std::chrono::milliseconds limit,
+                                                HWND except) {
     std::optional<MessageBoxInfo> info;
     WaitUntil(
         [&] {
             for (HWND window : TopLevelWindows(processId)) {
-                if (!IsWindowVisible(window) || ClassName(window) != L"#32770" || WindowText(window) != caption) continue;
+                if (window == except || !IsWindowVisible(window) || ClassName(window) != L"#32770" || WindowText(window) != caption)
+                    continue;
                 MessageBoxInfo box;
                 box.window = window;
                 box.caption = caption;
@@ -188,21 +190,31 @@ void SetDword(HKEY root, const std::wstring& path, const std::wstring& name, DWO
     SetRaw(root, path, name, REG_DWORD, &value, sizeof value);
 }
 
+void SetRawW(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) return;
+    RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
 void SetString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text, DWORD type) {
-    std::string ansi = Ansi(text);
-    SetRaw(root, path, name, type, ansi.c_str(), static_cast<DWORD>(ansi.size() + 1));
+    SetRawW(root, path, name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::vector<BYTE> Utf16WithNul(const std::wstring& text) {
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    return {bytes, bytes + (text.size() + 1) * sizeof(wchar_t)};
 }
 
 std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::wstring& name) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-    std::string ansiName = Ansi(name);
     RawValue value;
     DWORD size = 0;
     std::optional<RawValue> result;
-    if (RegQueryValueExA(key, ansiName.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
         value.data.resize(size);
-        if (RegQueryValueExA(key, ansiName.c_str(), nullptr, nullptr, value.data.data(), &size) == ERROR_SUCCESS) {
+        if (RegQueryValueExW(key, name.c_str(), nullptr, nullptr, value.data.data(), &size) == ERROR_SUCCESS) {
             value.data.resize(size);
             result = value;
         }
@@ -241,7 +253,8 @@ void SetKeyReadOnly(HKEY root, const std::wstring& path, bool readOnly) {
     alignas(ACL) BYTE aclBuffer[256];
     auto* acl = reinterpret_cast<ACL*>(aclBuffer);
     InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
-    AddAccessAllowedAce(acl, ACL_REVISION, readOnly ? (KEY_READ | WRITE_DAC | DELETE) : KEY_ALL_ACCESS, everyone);
+    // Read, and change the security back; not even deleting the key.
+    AddAccessAllowedAce(acl, ACL_REVISION, readOnly ? (KEY_READ | WRITE_DAC) : KEY_ALL_ACCESS, everyone);
     SECURITY_DESCRIPTOR descriptor;
     InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
     SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);

@@ -65,8 +65,9 @@ struct MessageBoxInfo {
     std::wstring text;
     bool hasIcon = false;
 };
+// `except`: a dialog of the same caption that is not the box (a program's own dialog).
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, const std::wstring& caption,
-                                                std::chrono::milliseconds limit = kPatience);
+                                                std::chrono::milliseconds limit = kPatience, HWND except = nullptr);
 void PressButton(HWND button);              // BM_CLICK, posted so a modal loop in the target never blocks the test
 void CloseMessageBox(HWND messageBox);      // presses OK (IDOK)
 
@@ -78,11 +79,18 @@ struct RawValue {
 };
 void DeleteTree(HKEY root, const std::wstring& path);
 void CreateKey(HKEY root, const std::wstring& path);
+// Through the A function, as a program of the ANSI code page writes it.
 void SetRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data, DWORD size);
+// Through the W function: exactly these bytes (strings as UTF-16).
+void SetRawW(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data, DWORD size);
 void SetDword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value);
-// Stored as the system tools store it: the ANSI text and its NUL.
+// Stored as the system tools store it: the whole text and its NUL.
 void SetString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ);
+// The type and bytes the registry keeps, read through the W function: what
+// an A function hands back has lost what the code page lacks.
 std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::wstring& name);
+// A string as the registry keeps it: UTF-16 and its NUL.
+std::vector<BYTE> Utf16WithNul(const std::wstring& text);
 bool KeyExists(HKEY root, const std::wstring& path);
 std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path);
 // Gives a key a security descriptor that lets everyone read it and nothing

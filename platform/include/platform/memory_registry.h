@@ -1,9 +1,13 @@
 #pragma once
 // An in-memory registry that behaves like the one Windows (and Wine) keeps,
-// as far as the programs can tell: names matched without regard to case,
-// RegDeleteKeyA refusing a key with sub keys, the NUL that RegSetValueExA
-// adds to a string passed without one, ERROR_MORE_DATA for a short buffer.
-// Any call can be made to fail with a chosen code.
+// as far as the programs can tell: names and strings kept as Unicode, with
+// the A functions converting through the ANSI code page as Windows does
+// (undecodable bytes and missing characters become '?'); names matched
+// without regard to case; RegDeleteKeyA refusing a key with sub keys; the NUL
+// that RegSetValueExA adds to a string passed without one; ERROR_MORE_DATA
+// for a short buffer; access rights per handle, and keys that may be read but
+// not changed. Any call can be made to fail with a chosen code.
+#include <platform/ansi.h>
 #include <platform/registry.h>
 
 #include <cstdint>
@@ -19,7 +23,7 @@ enum class RegOp { CreateKey, OpenKey, QueryValue, SetValue, DeleteKey, DeleteVa
 
 class MemoryRegistry final : public Registry {
 public:
-    MemoryRegistry();
+    explicit MemoryRegistry(const AnsiCodePage& codePage = SystemCodePage());
     ~MemoryRegistry() override;
 
     long CreateKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) override;
@@ -33,52 +37,72 @@ public:
     long QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) override;
     long CloseKey(RegKey key) override;
 
+    long CreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) override;
+    long OpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) override;
+    long QueryValueExW(RegKey key, const std::wstring& name, std::uint32_t* type, void* data, std::uint32_t* size) override;
+    long SetValueExW(RegKey key, const std::wstring& name, std::uint32_t type, const void* data, std::uint32_t size) override;
+    long DeleteKeyW(RegKey root, const std::wstring& subKey) override;
+    long DeleteValueW(RegKey key, const std::wstring& name) override;
+    long EnumKeyExW(RegKey key, std::uint32_t index, std::wstring* name) override;
+    long EnumValueW(RegKey key, std::uint32_t index, std::wstring* name) override;
+
     // Makes every later call of `op` on the key at `keyPath` fail with `code`
     // without changing anything. keyPath is "HKCU\..." or "HKLM\..." (case
     // does not matter); for value calls, an empty valueName means any value.
-    void InjectFailure(RegOp op, const std::string& keyPath, long code, const std::string& valueName = {});
+    void InjectFailure(RegOp op, const std::wstring& keyPath, long code, const std::wstring& valueName = {});
     void ClearFailures();
+    // As a key whose security lets the user read it and nothing more: opening
+    // it for more than reading, creating keys under it, and deleting it are
+    // refused with access denied.
+    void SetReadOnly(const std::wstring& keyPath, bool readOnly = true);
 
     // What tests look at without going through the calls.
-    struct StoredValue {
-        std::uint32_t type = 0;
-        std::vector<std::uint8_t> data;
-        std::string name;  // as first created
+    struct StoredValue : RegValue {
+        std::wstring name;  // as first created
     };
-    bool KeyExists(const std::string& keyPath) const;
-    std::optional<StoredValue> Value(const std::string& keyPath, const std::string& valueName) const;
-    std::vector<std::string> ValueNames(const std::string& keyPath) const;
+    bool KeyExists(const std::wstring& keyPath) const;
+    std::optional<StoredValue> Value(const std::wstring& keyPath, const std::wstring& valueName) const;
+    std::vector<std::wstring> ValueNames(const std::wstring& keyPath) const;  // in the order they were created
     std::size_t OpenHandleCount() const { return m_handles.size(); }
     // Every call made, one line each ("SetValueEx HKCU\...\PlacesBar place0"), in order.
     const std::vector<std::string>& Calls() const { return m_calls; }
 
 private:
     struct Node;
+    struct Handle {
+        std::shared_ptr<Node> node;
+        std::uint32_t access;
+    };
     struct Failure {
         RegOp op;
-        std::string keyPath;
-        std::string valueName;
+        std::wstring keyPath;
+        std::wstring valueName;
         long code;
     };
 
-    Node* Resolve(RegKey key) const;
-    std::shared_ptr<Node> Shared(RegKey key) const;
+    std::optional<Handle> Resolve(RegKey key) const;
     std::string PathOf(RegKey key) const;
-    std::optional<long> Injected(RegOp op, const std::string& keyPath, const std::string& valueName = {}) const;
-    long OpenOrCreate(RegKey root, const std::string& subKey, bool create, RegKey* result);
-    RegKey NewHandle(std::shared_ptr<Node> node);
-    const Node* Find(const std::string& keyPath) const;
+    std::optional<long> Injected(RegOp op, const std::wstring& keyPath, const std::wstring& valueName = {}) const;
+    long OpenOrCreate(RegKey root, const std::wstring& subKey, bool create, std::uint32_t access, RegKey* result, const char* call);
+    long Query(RegKey key, const std::wstring& name, bool ansi, std::uint32_t* type, void* data, std::uint32_t* size, const char* call);
+    long Set(RegKey key, const std::wstring& name, std::uint32_t type, std::vector<std::uint8_t> data, const char* call);
+    long Delete(RegKey root, const std::wstring& subKey, const char* call);
+    long RemoveValue(RegKey key, const std::wstring& name, const char* call);
+    std::wstring Wide(const std::string& ansi) const { return m_codePage.FromAnsi(ansi); }
+    const Node* Find(const std::wstring& keyPath) const;
+    Node* Find(const std::wstring& keyPath);
 
+    const AnsiCodePage& m_codePage;
     std::shared_ptr<Node> m_currentUser;
     std::shared_ptr<Node> m_localMachine;
-    std::map<RegKey, std::shared_ptr<Node>> m_handles;
+    std::map<RegKey, Handle> m_handles;
     RegKey m_nextHandle = 0x1000;
     std::vector<Failure> m_failures;
     std::vector<std::string> m_calls;
 };
 
-// Case folding of registry names: ASCII letters only; the bytes of a
-// double-byte character are left alone.
-std::string FoldRegistryName(const std::string& name);
+// Case folding of registry names: ASCII letters only, as far as the programs
+// need it.
+std::wstring FoldRegistryName(std::wstring_view name);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -22,8 +23,19 @@ inline constexpr std::uint32_t kRegMultiSz = 7;
 inline constexpr std::uint32_t kRegQword = 11;
 
 // The specific key rights only (query, set, create sub key, enumerate,
-// notify, create link), without the standard rights of KEY_ALL_ACCESS.
+// notify, create link), without the standard rights of KEY_ALL_ACCESS: what
+// the places-bar routines ask for where they write.
 inline constexpr std::uint32_t kKeyAccess = 0x3F;
+// Reading needs no more than this (KEY_READ), so that a key the user may
+// read but not change still shows what it holds.
+inline constexpr std::uint32_t kKeyRead = 0x20019;
+inline constexpr std::uint32_t kKeyQueryValue = 0x1;
+inline constexpr std::uint32_t kKeySetValue = 0x2;
+inline constexpr std::uint32_t kKeyCreateSubKey = 0x4;
+inline constexpr std::uint32_t kKeyEnumerateSubKeys = 0x8;
+inline constexpr std::uint32_t kKeyDelete = 0x10000;  // DELETE
+inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+inline constexpr std::uint32_t kMaximumAllowed = 0x02000000;
 
 // Win32 result codes that callers tell apart.
 inline constexpr long kErrorSuccess = 0;
@@ -32,6 +44,7 @@ inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorInvalidParameter = 87;
 inline constexpr long kErrorMoreData = 234;
+inline constexpr long kErrorNoMoreItems = 259;
 inline constexpr long kErrorKeyDeleted = 1018;
 inline constexpr long kErrorNoUnicodeTranslation = 1113;
 
@@ -50,7 +63,32 @@ public:
     virtual long DeleteValue(RegKey key, const std::string& name) = 0;                                          // RegDeleteValueA
     virtual long QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) = 0;                   // RegQueryInfoKeyA
     virtual long CloseKey(RegKey key) = 0;
+
+    // The W functions, for what the code page cannot carry: reading what is
+    // stored exactly, and keys and values whose names it lacks. Strings are
+    // UTF-16 code units, as the registry keeps them.
+    virtual long CreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
+    virtual long OpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
+    virtual long QueryValueExW(RegKey key, const std::wstring& name, std::uint32_t* type, void* data, std::uint32_t* size) = 0;
+    virtual long SetValueExW(RegKey key, const std::wstring& name, std::uint32_t type, const void* data, std::uint32_t size) = 0;
+    virtual long DeleteKeyW(RegKey root, const std::wstring& subKey) = 0;
+    virtual long DeleteValueW(RegKey key, const std::wstring& name) = 0;
+    // The name of the sub key or value at `index`; kErrorNoMoreItems past the last.
+    virtual long EnumKeyExW(RegKey key, std::uint32_t index, std::wstring* name) = 0;
+    virtual long EnumValueW(RegKey key, std::uint32_t index, std::wstring* name) = 0;
 };
+
+// A value as the registry keeps it: its type and its bytes, strings as
+// UTF-16 code units.
+struct RegValue {
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    bool operator==(const RegValue&) const = default;
+};
+
+// Reads a whole value of an open key through the W function, however long it
+// is; the Win32 code of the last call.
+[[nodiscard]] long QueryValueW(Registry& registry, RegKey key, const std::wstring& name, RegValue* value);
 
 // Owns an open key of a Registry; closes it once. Never wraps a predefined root.
 class UniqueRegKey {
