@@ -44,8 +44,8 @@ void LumbrakeTest::TearDown() {
     e2e::DeleteTree(HKEY_CURRENT_USER, kPolicyKey);
 }
 
-Window LumbrakeTest::Start() {
-    m_program = std::make_unique<e2e::Program>(LUMBRAKE_EXE);
+Window LumbrakeTest::Start(const std::string& program) {
+    m_program = std::make_unique<e2e::Program>(program);
     Window w;
     w.form = m_program->WaitForWindow(kCaption);
     if (!w.form) {

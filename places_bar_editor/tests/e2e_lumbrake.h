@@ -51,8 +51,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts Lumbrake and waits for its window; fails the test when it does not come.
-    Window Start();
+    // Starts Lumbrake (or a copy of it) and waits for its window; fails the
+    // test when it does not come.
+    Window Start(const std::string& program = LUMBRAKE_EXE);
     void Close();
     e2e::Program& Program() { return *m_program; }
 

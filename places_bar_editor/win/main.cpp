@@ -1,6 +1,7 @@
 // Lumbrake: shows the places-bar policy of the current user and lets the
 // user choose another.
 #include "form1.h"
+#include "system_function.h"
 
 #include <platform/ansi.h>
 #include <platform/win_registry.h>
@@ -8,9 +9,29 @@
 #include <windows.h>
 #include <commctrl.h>
 
+namespace {
+
+// A DLL that is not one of the system's known DLLs is found beside the
+// program first, where anyone who can put a file next to a downloaded one
+// could put theirs. The DLLs loaded from here on are searched for in the
+// system folder only, where Windows can be told so (Windows 7 with its
+// updates, and later).
+void SearchDllsInTheSystemFolderOnly() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault) setDefault(0x800);  // LOAD_LIBRARY_SEARCH_SYSTEM32
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};  // the tool tips
-    InitCommonControlsEx(&classes);
+    SearchDllsInTheSystemFolderOnly();
+    // The tool tips' class comes from comctl32, which is not a known DLL: it
+    // is loaded from the system folder by its full path rather than imported.
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+    if (const auto initCommonControls = lumbrake::SystemFunction<decltype(InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx"))
+        initCommonControls(&classes);
 
     lumbrake::Module1 module1(platform::SystemRegistry(), platform::SystemCodePage());
     lumbrake::win::Form1 form1(module1);
