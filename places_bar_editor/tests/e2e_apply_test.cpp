@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <thread>
 
 #include <fstream>
@@ -198,6 +199,102 @@ TEST_F(LumbrakeApplyTest, RefusedWrites_AreReportedAsFailure_AndTheOtherSlotsSti
     EXPECT_EQ(Apply(w).text, kFailure);
     ExpectNoSlot(0);
     ExpectSlot(1, REG_SZ, e2e::Utf16WithNul(L"C:\\ok"));
+}
+
+// Whatever other programs stored, starting and applying without a change
+// leaves every value exactly as it was, and says the mode that is in force.
+TEST_F(LumbrakeApplyTest, UnchangedApply_LeavesEveryStoredValueExactly) {
+    const std::wstring longPath = L"C:\\" + std::wstring(40000, L'x');
+    const WORD shortDword = 2;
+    const unsigned long long qword = 1;
+    const BYTE binary[] = {0x81, 0x20, 0xFF, 0x43, 0x3A};
+    const wchar_t multi[] = L"C:\\One\0C:\\Two\0";
+    const wchar_t withNul[] = L"E:\\Music\0junk";
+    struct Case {
+        const char* what;
+        std::function<void()> store;
+        std::wstring confirmation;
+        std::vector<std::wstring> shown;  // the slots' texts, where they are filled
+    };
+    const Case cases[] = {
+        {"text outside the code page",
+         [] {
+             SetString(kPlacesKey, L"Place0", L"C:\\한글");
+             SetString(kPlacesKey, L"Place1", L"C:\\Ελλάδα\\日本語ファイル");
+         },
+         kConfirmCustom, {L"C:\\한글", L"C:\\Ελλάδα\\日本語ファイル"}},
+        {"places the list lacks, and other kinds",
+         [&] {
+             SetDword(kPlacesKey, L"Place0", 38);
+             SetDword(kPlacesKey, L"Place1", 2);
+             SetString(kPlacesKey, L"Place2", L"%USERPROFILE%\\Desktop", REG_EXPAND_SZ);
+             e2e::SetRawW(HKEY_CURRENT_USER, kPlacesKey, L"Place3", REG_DWORD, &shortDword, sizeof shortDword);
+             e2e::SetRawW(HKEY_CURRENT_USER, kPlacesKey, L"Place4", REG_QWORD, &qword, sizeof qword);
+         },
+         kConfirmCustom, {L"38", L"2", L"%USERPROFILE%\\Desktop", L"<REG_DWORD: 02 00>", L"<REG_QWORD: 1>"}},
+        {"bytes, strings and a path longer than a box holds by default",
+         [&] {
+             e2e::SetRawW(HKEY_CURRENT_USER, kPlacesKey, L"Place0", REG_BINARY, binary, sizeof binary);
+             e2e::SetRawW(HKEY_CURRENT_USER, kPlacesKey, L"Place1", REG_MULTI_SZ, multi, sizeof multi);
+             e2e::SetRawW(HKEY_CURRENT_USER, kPlacesKey, L"Place2", REG_SZ, withNul, sizeof withNul);
+             SetString(kPlacesKey, L"Place3", longPath);
+             SetString(kPlacesKey, L"Place4", L"C:\\a\r\nb");
+         },
+         kConfirmCustom, {L"<REG_BINARY: 81 20 FF 43 3A>", L"<REG_MULTI_SZ: \"C:\\One\" \"C:\\Two\">", L"E:\\Music", longPath}},
+        {"a hidden bar over stored places",
+         [] {
+             SetDword(kPolicyKey, L"NoPlacesBar", 0);
+             SetString(kPlacesKey, L"Place0", L"C:\\Kept");
+         },
+         kConfirmHidden, {}},
+        {"an empty switch and other policies",
+         [] {
+             SetString(kPolicyKey, L"NoPlacesBar", L"");
+             SetDword(kPolicyKey, L"NoBackButton", 1);
+         },
+         kConfirmDefault, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        e2e::DeleteTree(HKEY_CURRENT_USER, kPolicyKey);
+        c.store();
+        const RegistryState before = ReadPolicy();
+        const Window w = Start();
+        ASSERT_TRUE(w.form);
+        for (std::size_t slot = 0; slot < c.shown.size(); ++slot) EXPECT_EQ(w.SlotText(static_cast<int>(slot)), c.shown[slot]) << slot;
+        ExpectConfirmed(w, c.confirmation);
+        EXPECT_EQ(ReadPolicy(), before);
+        Close();
+    }
+}
+
+// Keys the user may read but not change show what they hold; applying what
+// they show is true, and changes nothing.
+TEST_F(LumbrakeApplyTest, ReadOnlyKeys_ShowWhatTheyHold_AndAnUnchangedApplyIsTrue) {
+    SetDword(kPolicyKey, L"NoPlacesBar", 1);
+    e2e::SetKeyReadOnly(HKEY_CURRENT_USER, kPolicyKey, true);
+    {
+        const Window w = Start();
+        ASSERT_TRUE(w.form);
+        EXPECT_EQ(w.CheckedOption(), 2);
+        ExpectConfirmed(w, kConfirmHidden);
+        Close();
+    }
+    e2e::SetKeyReadOnly(HKEY_CURRENT_USER, kPolicyKey, false);
+    e2e::DeleteTree(HKEY_CURRENT_USER, kPolicyKey);
+
+    SetDword(kPlacesKey, L"Place0", 17);
+    SetString(kPlacesKey, L"Place1", L"C:\\Tools");
+    e2e::SetKeyReadOnly(HKEY_CURRENT_USER, kPlacesKey, true);
+    const RegistryState before = ReadPolicy();
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    EXPECT_EQ(w.CheckedOption(), 3);
+    EXPECT_EQ(w.SlotText(0), L"我的电脑|17");
+    EXPECT_EQ(w.SlotText(1), L"C:\\Tools");
+    ExpectConfirmed(w, kConfirmCustom);
+    EXPECT_EQ(ReadPolicy(), before);
+    e2e::SetKeyReadOnly(HKEY_CURRENT_USER, kPlacesKey, false);
 }
 
 // What the system's own Open dialog shows in its places bar: the buttons'

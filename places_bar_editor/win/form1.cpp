@@ -383,9 +383,6 @@ void Form1::CreateControls() {
         if (row.kind == Kind::Combo) {
             Combo1[static_cast<std::size_t>(row.id - IDC_COMBO1_0)] = control;
             for (std::wstring_view entry : kPlaceEntries) SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.data()));
-            // No limit to what the field holds: a stored path shown cut short
-            // would be taken for a change and written back so.
-            SendMessageW(control, CB_LIMITTEXT, 0, 0);
             FitComboHeight(control, height, comboFieldHeight);
         } else if (row.kind == Kind::Browse) {
             Command2[static_cast<std::size_t>(row.id - IDC_COMMAND2_0)] = control;
