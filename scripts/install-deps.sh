@@ -17,17 +17,22 @@ for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
 
+# The test code pages: 936 (Chinese), 1252 (Western), 65001 (a locale
+# without an ANSI code page of its own).
+locales=(zh_CN en_US hi_IN)
 need_locale=0
-locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$' || need_locale=1
+for name in "${locales[@]}"; do
+  locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8\$" || need_locale=1
+done
 
 if [ ${#missing[@]} -eq 0 ] && [ $need_locale -eq 0 ]; then
   exit 0
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing: ${missing[*]:-} ${need_locale:+(locale zh_CN.UTF-8)}" >&2
+  echo "Missing: ${missing[*]:-} ${need_locale:+(locales ${locales[*]} in UTF-8)}" >&2
   echo "Run as root:" >&2
-  echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]:-locales} && sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen && locale-gen" >&2
+  echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]:-locales} && for l in ${locales[*]}; do echo \"\$l.UTF-8 UTF-8\" >> /etc/locale.gen; done && locale-gen" >&2
   exit 1
 fi
 
@@ -38,8 +43,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-  sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+if [ $need_locale -eq 1 ]; then
+  for name in "${locales[@]}"; do
+    grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null || echo "$name.UTF-8 UTF-8" >> /etc/locale.gen
+  done
   locale-gen >/dev/null
 fi

@@ -297,6 +297,50 @@ TEST_F(LumbrakeApplyTest, ReadOnlyKeys_ShowWhatTheyHold_AndAnUnchangedApplyIsTru
     e2e::SetKeyReadOnly(HKEY_CURRENT_USER, kPlacesKey, false);
 }
 
+// The same program under the system code pages it meets: 936 (Chinese),
+// 1252 (a Western system) and 65001 (UTF-8, which Windows 10 and 11 offer as
+// the system code page). The ctest entries run this suite once in each.
+class CodePage : public LumbrakeApplyTest {};
+
+TEST_F(CodePage, PathsShowWhole_AndAreStoredExactlyOrRefusedAloud) {
+    const UINT codePage = GetACP();
+    SetString(kPlacesKey, L"Place0", L"D:\\下载");
+    SetString(kPlacesKey, L"Place1", L"C:\\한글");
+    SetDword(kPolicyKey, L"NoBackButton", 1);
+    const RegistryState before = ReadPolicy();
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    EXPECT_EQ(w.SlotText(0), L"D:\\下载") << "code page " << codePage;
+    EXPECT_EQ(w.SlotText(1), L"C:\\한글");
+    ExpectConfirmed(w, kConfirmCustom);
+    EXPECT_EQ(ReadPolicy(), before) << "an unchanged apply writes nothing in any code page";
+
+    Type(w, 2, L"D:\\资料");
+    Type(w, 3, L"E:\\Ελλάδα");
+    Type(w, 4, L"F:\\Plain");
+    const auto box = Apply(w);
+    // Each text the code page holds is stored whole; each it lacks is refused.
+    const bool chinese = codePage == 936 || codePage == 65001;
+    const bool greek = codePage == 65001;
+    EXPECT_EQ(box.text, chinese && greek ? kConfirmCustom : kFailure) << "code page " << codePage;
+    if (chinese) ExpectSlot(2, REG_SZ, e2e::Utf16WithNul(L"D:\\资料"));
+    else ExpectNoSlot(2);
+    if (greek) ExpectSlot(3, REG_SZ, e2e::Utf16WithNul(L"E:\\Ελλάδα"));
+    else ExpectNoSlot(3);
+    ExpectSlot(4, REG_SZ, e2e::Utf16WithNul(L"F:\\Plain"));
+    const RegistryState after = ReadPolicy();
+    EXPECT_EQ(after.placesValues.at(L"Place0").data, before.placesValues.at(L"Place0").data);
+    EXPECT_EQ(after.placesValues.at(L"Place1").data, before.placesValues.at(L"Place1").data);
+    EXPECT_EQ(after.policyValues, before.policyValues);
+
+    Choose(w.option2);
+    ExpectConfirmed(w, kConfirmHidden);
+    ExpectHidden();
+    Choose(w.option1);
+    ExpectConfirmed(w, kConfirmDefault);
+    EXPECT_EQ(e2e::ValueNames(HKEY_CURRENT_USER, kPolicyKey), std::vector<std::wstring>{L"NoBackButton"});
+}
+
 // What the system's own Open dialog shows in its places bar: the buttons'
 // texts, or nothing when it has no visible places bar. The dialog runs in
 // this process, so its controls answer directly.

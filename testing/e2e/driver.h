@@ -76,6 +76,7 @@ void CloseMessageBox(HWND messageBox);      // presses OK (IDOK)
 struct RawValue {
     DWORD type = 0;
     std::vector<BYTE> data;
+    bool operator==(const RawValue&) const = default;
 };
 void DeleteTree(HKEY root, const std::wstring& path);
 void CreateKey(HKEY root, const std::wstring& path);
