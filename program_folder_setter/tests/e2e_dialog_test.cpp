@@ -500,4 +500,27 @@ TEST_F(TarnvaleProgram, WithoutTheRightToWrite_EachChoiceIsRefusedAloud_AndNothi
     EXPECT_TRUE(HoldsSentinel()) << Printable(Stored());
 }
 
+// The typed path under the system code pages the program meets; the ctest
+// entries run this suite in 936, 1252 and 65001.
+class CodePage : public TarnvaleProgram {};
+
+TEST_F(CodePage, ATypedPathIsStoredWhereTheCodePageHoldsIt_AndRefusedAloudWhereItDoesNot) {
+    const UINT codePage = GetACP();
+    Click(1005);
+    SetText(L"D:\\Plain");
+    WaitFor(Sz("D:\\Plain"));
+    for (const std::wstring& path : {std::wstring(L"D:\\资料"), std::wstring(L"E:\\Ελλάδα")}) {
+        const bool held = codePage == 65001 || (codePage == 936 && path[3] == L'资');
+        SCOPED_TRACE(codePage);
+        if (held) {
+            SetText(path);
+            EXPECT_TRUE(e2e::WaitUntil([&] { return Holds(Stored(), {REG_SZ, e2e::Utf16WithNul(path)}); })) << Printable(Stored());
+        } else {
+            ExpectRefusal(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        }
+        SetText(L"D:\\Plain");
+        WaitFor(Sz("D:\\Plain"));
+    }
+}
+
 }  // namespace
