@@ -6,6 +6,7 @@
 #include <platform/ansi.h>
 #include <platform/memory_registry.h>
 #ifdef _WIN32
+#include <e2e/driver.h>
 #include <platform/win_registry.h>
 #include <windows.h>
 #endif
@@ -36,29 +37,13 @@ struct SystemBackend {
     std::vector<std::wstring> readOnly;
     Registry& Get() { return SystemRegistry(); }
     void Clean() {
-        for (const std::wstring& path : readOnly) SetReadOnly(path, false);
+        for (const std::wstring& path : readOnly) e2e::SetKeyReadOnly(HKEY_CURRENT_USER, path, false);
         readOnly.clear();
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\LumbrakeTests");
     }
-    // A security that lets everyone read the key and change its security
-    // back, and nothing else.
     void SetReadOnly(const std::wstring& path, bool on) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) return;
         if (on) readOnly.push_back(path);
-        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-        PSID everyone = nullptr;
-        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-        alignas(ACL) BYTE aclBuffer[256];
-        auto* acl = reinterpret_cast<ACL*>(aclBuffer);
-        InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
-        AddAccessAllowedAce(acl, ACL_REVISION, on ? (KEY_READ | WRITE_DAC) : KEY_ALL_ACCESS, everyone);
-        SECURITY_DESCRIPTOR descriptor;
-        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
-        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
-        FreeSid(everyone);
-        RegCloseKey(key);
+        e2e::SetKeyReadOnly(HKEY_CURRENT_USER, path, on);
     }
 };
 #endif
