@@ -45,7 +45,7 @@ void LumbrakeTest::TearDown() {
 }
 
 Window LumbrakeTest::Start() {
-    m_program = std::make_unique<e2e::Program>(LUMBRAKE_EXE);
+    m_program = std::make_unique<e2e::Program>(LumbrakeExe());
     Window w;
     w.form = m_program->WaitForWindow(kCaption);
     if (!w.form) {

@@ -16,6 +16,9 @@ inline const std::wstring kPolicyKey = L"Software\\Microsoft\\Windows\\CurrentVe
 inline const std::wstring kPlacesKey = kPolicyKey + L"\\PlacesBar";
 inline const std::wstring kCaption = L"对话框的常用位置！";
 
+// The Lumbrake.exe under test: LUMBRAKE_EXE from the environment, else the one built here.
+inline std::string LumbrakeExe() { return e2e::ProgramUnderTest("LUMBRAKE_EXE", LUMBRAKE_EXE); }
+
 // The controls, found the way a user would point at them.
 struct Window {
     HWND form = nullptr;

@@ -29,7 +29,7 @@ struct IconForm {
 class LumbrakeResources : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_module = LoadLibraryExW(e2e::WindowsPath(LUMBRAKE_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        m_module = LoadLibraryExW(e2e::WindowsPath(LumbrakeExe()).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(m_module, nullptr);
     }
     void TearDown() override {
