@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   g++-mingw-w64-x86-64-posix   # the x86_64 test build (GoogleTest needs the posix runtime)
   g++-mingw-w64-i686-win32     # the i686 release build (the win32 runtime starts on XP)
+  g++-mingw-w64-i686-posix     # the end-to-end tests of the 32-bit stage, run on the release files
+  debootstrap                  # the 32-bit stage's chroot (its 32-bit Wine never goes on the host)
   wine wine64                  # never wine32: the launcher falls back to the 64-bit loader
   xvfb xauth x11-utils imagemagick
   locales fonts-wqy-zenhei fonts-wine

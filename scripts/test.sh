@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test preset:
-# native (with ASan and UBSan), windows-x64 (under Wine), windows-x86 (release checks).
+# native (with ASan and UBSan), windows-x64 (under Wine), windows-x86 (release
+# checks and the zip), and windows-x86-smoke: the end-to-end smoke suite on
+# the zip's two programs under a 32-bit Wine (scripts/i686-stage.sh, as root).
 set -euo pipefail
 "$(dirname "$0")/install-deps.sh"
 source "$(dirname "$0")/lib.sh"
@@ -23,3 +25,8 @@ echo "== windows-x86 (release)"
 cmake --preset windows-x86 >/dev/null
 cmake --build --preset windows-x86
 ctest --preset windows-x86 --no-tests=ignore
+
+echo "== windows-x86-smoke (the zip's programs under a 32-bit Wine)"
+cmake --preset windows-x86-smoke >/dev/null
+cmake --build --preset windows-x86-smoke
+"$root/scripts/i686-stage.sh"

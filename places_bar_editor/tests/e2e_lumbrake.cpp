@@ -45,7 +45,7 @@ void LumbrakeTest::TearDown() {
 }
 
 Window LumbrakeTest::Start(const std::string& program) {
-    m_program = std::make_unique<e2e::Program>(program);
+    m_program = std::make_unique<e2e::Program>(program.empty() ? LumbrakeExe() : program);
     Window w;
     w.form = m_program->WaitForWindow(kCaption);
     if (!w.form) {

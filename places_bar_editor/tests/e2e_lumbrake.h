@@ -16,6 +16,9 @@ inline const std::wstring kPolicyKey = L"Software\\Microsoft\\Windows\\CurrentVe
 inline const std::wstring kPlacesKey = kPolicyKey + L"\\PlacesBar";
 inline const std::wstring kCaption = L"对话框的常用位置！";
 
+// The Lumbrake.exe under test: LUMBRAKE_EXE from the environment, else the one built here.
+inline std::string LumbrakeExe() { return e2e::ProgramUnderTest("LUMBRAKE_EXE", LUMBRAKE_EXE); }
+
 // The controls, found the way a user would point at them.
 struct Window {
     HWND form = nullptr;
@@ -53,7 +56,7 @@ protected:
 
     // Starts Lumbrake (or a copy of it) and waits for its window; fails the
     // test when it does not come.
-    Window Start(const std::string& program = LUMBRAKE_EXE);
+    Window Start(const std::string& program = {});
     void Close();
     e2e::Program& Program() { return *m_program; }
 

@@ -21,7 +21,7 @@ protected:
         m_folder = std::filesystem::path(temp) / L"lumbrake-downloads";
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder);
-        for (const char* file : {LUMBRAKE_EXE, PLANTED_DLL, COMCTL32_IMPORTER_EXE}) {
+        for (const std::string& file : {LumbrakeExe(), std::string(PLANTED_DLL), std::string(COMCTL32_IMPORTER_EXE)}) {
             const std::filesystem::path from(e2e::WindowsPath(file));
             std::filesystem::copy_file(from, m_folder / from.filename());
         }

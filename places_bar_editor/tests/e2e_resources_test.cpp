@@ -29,7 +29,7 @@ struct IconForm {
 class LumbrakeResources : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_module = LoadLibraryExW(e2e::WindowsPath(LUMBRAKE_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        m_module = LoadLibraryExW(e2e::WindowsPath(LumbrakeExe()).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(m_module, nullptr);
     }
     void TearDown() override {
@@ -63,6 +63,8 @@ TEST_F(LumbrakeResources, Manifest_RunsAsInvoker_DpiAware_WithClassicControls) {
     const std::string manifest = Bytes(kManifest, 1);
     ASSERT_FALSE(manifest.empty());
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    // The namespace that Windows XP's loader accepts trustInfo in.
+    EXPECT_NE(manifest.find("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v2\">"), std::string::npos);
     EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"),
               std::string::npos);
     // Themed buttons would draw the option captions without their colours.

@@ -32,7 +32,7 @@ HWND FocusedControl(HWND form) {
 HWND Press(HWND form, WORD key, bool shift = false) {
     const HWND before = FocusedControl(form);
     e2e::PressKey(key, shift);
-    e2e::WaitUntil([&] { return FocusedControl(form) != before; }, 5s);
+    e2e::WaitUntil([&] { return FocusedControl(form) != before; }, e2e::Scaled(5s));
     return FocusedControl(form);
 }
 

@@ -57,9 +57,12 @@ inline void DestroyDialog(HWND window) { DestroyWindow(window); }
 using UniqueModule = platform::UniqueHandle<HMODULE, UnloadModule>;
 using UniqueWindow = platform::UniqueHandle<HWND, DestroyDialog>;
 
+// The Tarnvale.exe under test: TARNVALE_EXE from the environment, else the one built here.
+std::string TarnvaleExe() { return e2e::ProgramUnderTest("TARNVALE_EXE", TARNVALE_EXE); }
+
 // Tarnvale.exe's resources, without running it.
 UniqueModule LoadProgramResources() {
-    return UniqueModule(LoadLibraryExW(e2e::WindowsPath(TARNVALE_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    return UniqueModule(LoadLibraryExW(e2e::WindowsPath(TarnvaleExe()).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
 }
 
 std::vector<BYTE> ResourceBytes(HMODULE module, WORD type, WORD id) {
@@ -225,14 +228,14 @@ TEST(TarnvaleResources, HoldTheIconGroupAndTheManifestBesideTheTemplate_AllInUsE
     } found;
     EnumResourceTypesW(
         resources.get(),
-        [](HMODULE module, LPWSTR type, LONG_PTR param) -> BOOL {
+        [](HMODULE module, LPWSTR type, LONG_PTR param) CALLBACK -> BOOL {
             reinterpret_cast<Found*>(param)->types.push_back(reinterpret_cast<ULONG_PTR>(type));
             EnumResourceNamesW(
                 module, type,
-                [](HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR param) -> BOOL {
+                [](HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR param) CALLBACK -> BOOL {
                     EnumResourceLanguagesW(
                         module, type, name,
-                        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param) -> BOOL {
+                        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param) CALLBACK -> BOOL {
                             reinterpret_cast<Found*>(param)->languages.push_back(language);
                             return TRUE;
                         },
@@ -287,7 +290,7 @@ class TarnvaleProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         SetSentinel();
-        m_program = std::make_unique<e2e::Program>(TARNVALE_EXE);
+        m_program = std::make_unique<e2e::Program>(TarnvaleExe());
         m_dialog = m_program->WaitForWindow(L"Tarnvale");
         ASSERT_NE(m_dialog, nullptr) << "the dialog appears";
         m_edit = GetDlgItem(m_dialog, 1006);
@@ -303,7 +306,7 @@ protected:
     // every command that the message caused.
     LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 30000, &result);
+        SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, static_cast<UINT>(e2e::kPatience.count()), &result);
         return static_cast<LRESULT>(result);
     }
     void Click(int id) { Send(GetDlgItem(m_dialog, id), BM_CLICK); }

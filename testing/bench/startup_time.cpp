@@ -34,7 +34,7 @@ HWND VisibleWindowOf(DWORD processId) {
     return search.found;
 }
 
-// A host path ("/work/...") as Wine's Z: drive sees it.
+// A host path (starting with "/") as Wine's Z: drive sees it.
 std::wstring WindowsCommand(std::wstring command) {
     if (!command.empty() && command.front() == L'/') {
         const auto end = command.find(L' ');

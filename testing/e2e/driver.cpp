@@ -3,9 +3,21 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <thread>
 
 namespace e2e {
+
+std::chrono::milliseconds Scaled(std::chrono::milliseconds limit) {
+    const char* factor = std::getenv("E2E_PATIENCE_SCALE");
+    const long scale = factor ? std::strtol(factor, nullptr, 10) : 1;
+    return scale > 1 ? limit * scale : limit;
+}
+
+std::string ProgramUnderTest(const char* variable, const char* built) {
+    const char* chosen = std::getenv(variable);
+    return chosen && *chosen ? chosen : built;
+}
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -46,7 +58,7 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
         std::vector<HWND> found;
     } search{processId, {}};
     EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
+        [](HWND window, LPARAM param) CALLBACK -> BOOL {  // stdcall, as 32-bit Windows calls back
             auto* s = reinterpret_cast<Search*>(param);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
@@ -130,7 +142,7 @@ HWND Program::WaitForWindow(const std::wstring& caption, std::chrono::millisecon
 void Program::Kill() {
     if (Running()) {
         TerminateProcess(m_info.hProcess, 1);
-        WaitForSingleObject(m_info.hProcess, 10000);
+        WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(Scaled(10s).count()));
     }
 }
 

@@ -14,13 +14,23 @@ namespace e2e {
 
 using namespace std::chrono_literals;
 
+// A time limit multiplied by E2E_PATIENCE_SCALE (a whole number, 1 when
+// unset): the 32-bit stage runs every instruction under CPU emulation, so it
+// sets one factor for all the limits of a run.
+std::chrono::milliseconds Scaled(std::chrono::milliseconds limit);
+
 // Everything here waits by polling up to this limit: the machines are shared and slow.
-inline constexpr std::chrono::milliseconds kPatience = 30s;
+inline const std::chrono::milliseconds kPatience = Scaled(30s);
+
+// The program under test: the path in that environment variable when it is
+// set (the 32-bit stage names the programs unpacked from the release zip),
+// otherwise the one built with the tests.
+std::string ProgramUnderTest(const char* variable, const char* built);
 
 // Polls `condition` until it holds or `limit` passes; returns its last answer.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = kPatience);
 
-// A host path ("/work/...") as Wine's Z: drive sees it; Windows paths pass unchanged.
+// A host path (starting with "/") as Wine's Z: drive sees it; Windows paths pass unchanged.
 std::wstring WindowsPath(const std::string& path);
 
 // Text of a window or control, and of the class it belongs to.
