@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   locales fonts-wqy-zenhei fonts-wine
   googletest cmake ninja-build
+  clang libclang-rt-dev        # lumbrake-cli's registry file fuzzer (libFuzzer)
 )
 
 missing=()
