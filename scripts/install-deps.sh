@@ -11,6 +11,7 @@ packages=(
   locales fonts-wqy-zenhei fonts-wine
   googletest cmake ninja-build
   clang libclang-rt-dev        # lumbrake-cli's registry file fuzzer (libFuzzer)
+  libxml2-utils                # xmllint, the judge of lumbrake-cli's Group Policy file
 )
 
 missing=()
