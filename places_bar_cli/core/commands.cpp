@@ -150,12 +150,18 @@ private:
 
     // --- show
 
-    // The three labels of a slot, padded alike so that what follows them lines up.
+    // The three labels of a slot, padded alike so that what follows them
+    // lines up; a Chinese character takes two columns of a console.
     std::wstring Label(const Message& label) const {
+        auto columns = [](std::wstring_view text) {
+            std::size_t width = 0;
+            for (wchar_t c : text) width += c >= 0x2E80 ? 2 : 1;
+            return width;
+        };
         std::size_t width = 0;
-        for (const Message* each : {&msg::kShownAs, &msg::kStored, &msg::kMeans}) width = std::max(width, T(*each).size());
-        std::wstring text = T(label);
-        return text + std::wstring(width - text.size() + 2, L' ');
+        for (const Message* each : {&msg::kShownAs, &msg::kStored, &msg::kMeans}) width = std::max(width, columns(T(*each)));
+        const std::wstring text = T(label);
+        return text + std::wstring(width - columns(text) + 2, L' ');
     }
 
     struct Meaning {

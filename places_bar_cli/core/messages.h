@@ -33,7 +33,7 @@ inline constexpr Message kUsage{
     L"A PLACE is one of Desktop, Documents, Favorites, Recent, Music, Videos, Computer,\n"
     L"Network, History, Pictures, PublicDocuments, PublicMusic, PublicVideos (or the name\n"
     L"Lumbrake lists, such as 我的电脑), an entry with its id such as \"我的电脑|17\", or a full\n"
-    L"folder path (C:\\..., \\\\server\\..., %VARIABLE%\\...). \"\" leaves a slot empty.\n"
+    L"folder path (C:\\..., \\\\server\\...). \"\" leaves a slot empty.\n"
     L"Exit codes: 0 done, 1 refused or failed, 2 usage error or unreadable input.\n",
     L"lumbrake-cli：为当前用户设置“打开/保存”对话框的常用位置栏。\n"
     L"\n"
@@ -54,7 +54,7 @@ inline constexpr Message kUsage{
     L"位置可以是 Desktop、Documents、Favorites、Recent、Music、Videos、Computer、Network、\n"
     L"History、Pictures、PublicDocuments、PublicMusic、PublicVideos（或 Lumbrake 列表中的名称，\n"
     L"如 我的电脑）、带编号的列表项（如 \"我的电脑|17\"），或完整的文件夹路径（C:\\...、\n"
-    L"\\\\服务器\\...、%变量%\\...）。\"\" 表示该位置留空。\n"
+    L"\\\\服务器\\...）。\"\" 表示该位置留空。\n"
     L"退出码：0 完成，1 被拒绝或失败，2 用法错误或无法读取的输入。\n"};
 inline constexpr Message kSeeHelp{L"Run \"lumbrake-cli --help\" for the commands.\n", L"运行 \"lumbrake-cli --help\" 查看命令。\n"};
 

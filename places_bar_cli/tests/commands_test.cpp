@@ -111,6 +111,8 @@ TEST_F(Commands, Show_TheSlotsAsTheWindowShowsThem_WhatIsStored_AndWhatItMeans) 
     host.chinese = true;
     EXPECT_EQ(host.Run({L"show"}), kExitDone);
     EXPECT_TRUE(Contains(host.out, L"常用位置栏：自定义\n"));
+    EXPECT_TRUE(Contains(host.out, L"Place1  显示为  C:\\Tools\n        存储为  REG_SZ \"C:\\Tools\"\n        含义    文件夹 C:\\Tools\n"))
+        << "lined up in the console's columns";
 }
 
 TEST_F(Commands, Check_ExitsWithOne_WhenTheDialogWouldDropAPlace_SayingWhy) {
