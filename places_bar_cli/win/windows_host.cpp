@@ -60,6 +60,19 @@ void WriteText(HANDLE handle, std::wstring_view text) {
     WriteAll(handle, Utf8(crlf));
 }
 
+// An open file, or an empty handle (CreateFileW fails with
+// INVALID_HANDLE_VALUE, not null); GetLastError tells why.
+UniqueKernelHandle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+    HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+// Writes the whole file; the Win32 code of what failed.
+long WriteWhole(HANDLE file, std::string_view bytes) {
+    if (!WriteAll(file, bytes) || !FlushFileBuffers(file)) return static_cast<long>(GetLastError());
+    return ERROR_SUCCESS;
+}
+
 std::wstring Number(const wchar_t* format, unsigned a, unsigned b, unsigned c, unsigned d, unsigned e, unsigned f) {
     wchar_t text[32];
     std::swprintf(text, 32, format, a, b, c, d, e, f);
@@ -106,10 +119,8 @@ void WindowsHost::WriteFileToOutput(std::string_view bytes, std::wstring_view te
 }
 
 std::optional<std::string> WindowsHost::ReadFile(const std::wstring& path, long& error) {
-    UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
+    const UniqueKernelHandle file = OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    if (!file) {
         error = static_cast<long>(GetLastError());
         return std::nullopt;
     }
@@ -134,13 +145,8 @@ std::optional<std::string> WindowsHost::ReadFile(const std::wstring& path, long&
 }
 
 long WindowsHost::WriteFile(const std::wstring& path, std::string_view bytes) {
-    UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
-        return static_cast<long>(GetLastError());
-    }
-    if (!WriteAll(file.get(), bytes)) return static_cast<long>(GetLastError());
-    return FlushFileBuffers(file.get()) ? ERROR_SUCCESS : static_cast<long>(GetLastError());
+    const UniqueKernelHandle file = OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    return file ? WriteWhole(file.get(), bytes) : static_cast<long>(GetLastError());
 }
 
 std::optional<std::wstring> WindowsHost::SaveBackup(std::string_view bytes, long& error) {
@@ -164,16 +170,19 @@ std::optional<std::wstring> WindowsHost::SaveBackup(std::string_view bytes, long
     // Never over an earlier backup: a second run in the same second gets its own file.
     for (int attempt = 1; attempt < 100; ++attempt) {
         const std::wstring path = stem + (attempt == 1 ? L"" : L"-" + std::to_wstring(attempt)) + L".reg";
-        UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE) {
-            file.release();
-            if (GetLastError() == ERROR_FILE_EXISTS) continue;
-            break;
+        UniqueKernelHandle file = OpenFile(path, GENERIC_WRITE, 0, CREATE_NEW);
+        if (!file) {
+            error = static_cast<long>(GetLastError());
+            if (error == ERROR_FILE_EXISTS) continue;
+            return std::nullopt;
         }
-        if (WriteAll(file.get(), bytes) && FlushFileBuffers(file.get())) return path;
-        break;
+        error = WriteWhole(file.get(), bytes);
+        file.reset();
+        if (error == ERROR_SUCCESS) return path;
+        DeleteFileW(path.c_str());  // no half a backup left to be taken for one
+        return std::nullopt;
     }
-    error = static_cast<long>(GetLastError());
+    error = ERROR_FILE_EXISTS;
     return std::nullopt;
 }
 
