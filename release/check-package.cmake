@@ -12,7 +12,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zip} OUTPUT_VARIABLE listin
 string(REPLACE "\n" ";" entries "${listing}")
 list(FILTER entries EXCLUDE REGEX "^$")
 list(SORT entries)
-set(expected "Lumbrake.exe;Tarnvale.exe;readme.txt")
+set(expected "Lumbrake.exe;Tarnvale.exe;lumbrake-cli.exe;readme.txt")
 if(NOT entries STREQUAL expected)
   message(FATAL_ERROR "the zip holds [${entries}], expected [${expected}]")
 endif()

@@ -12,6 +12,8 @@ packages=(
   xvfb xauth x11-utils imagemagick
   locales fonts-wqy-zenhei fonts-wine
   googletest cmake ninja-build
+  clang libclang-rt-dev        # lumbrake-cli's registry file fuzzer (libFuzzer)
+  libxml2-utils                # xmllint, the judge of lumbrake-cli's Group Policy file
 )
 
 missing=()

@@ -1,0 +1,80 @@
+#include "text.h"
+
+#include <cstdio>
+
+namespace lumbrake::cli {
+
+std::string Utf8(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto point = static_cast<char32_t>(text[i]);
+        if (point >= 0xD800 && point < 0xDC00 && i + 1 < text.size()) {
+            const auto low = static_cast<char32_t>(text[i + 1]);
+            if (low >= 0xDC00 && low < 0xE000) {
+                point = 0x10000 + ((point - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        if ((point >= 0xD800 && point < 0xE000) || point > 0x10FFFF) point = 0xFFFD;
+        if (point < 0x80) {
+            out += static_cast<char>(point);
+        } else if (point < 0x800) {
+            out += static_cast<char>(0xC0 | (point >> 6));
+            out += static_cast<char>(0x80 | (point & 0x3F));
+        } else if (point < 0x10000) {
+            out += static_cast<char>(0xE0 | (point >> 12));
+            out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (point & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (point >> 18));
+            out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (point & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::wstring Format(std::wstring_view pattern, std::initializer_list<std::wstring_view> arguments) {
+    std::wstring out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == L'{' && i + 2 < pattern.size() && pattern[i + 2] == L'}' && pattern[i + 1] >= L'0' &&
+            static_cast<std::size_t>(pattern[i + 1] - L'0') < arguments.size()) {
+            out += *(arguments.begin() + (pattern[i + 1] - L'0'));
+            i += 2;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+std::wstring HexBytes(const std::vector<std::uint8_t>& data) {
+    static constexpr wchar_t kDigits[] = L"0123456789abcdef";
+    std::wstring out;
+    out.reserve(data.size() * 2);
+    for (std::uint8_t byte : data) {
+        out += kDigits[byte >> 4];
+        out += kDigits[byte & 0xF];
+    }
+    return out;
+}
+
+std::wstring Hex32(std::uint32_t value) {
+    wchar_t text[16];
+    std::swprintf(text, 16, L"0x%08X", static_cast<unsigned>(value));
+    return text;
+}
+
+bool SameName(std::wstring_view a, std::wstring_view b) {
+    // As platform::FoldRegistryName folds, without making two strings for
+    // every comparison: files with many keys compare names very often.
+    auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i])) return false;
+    return true;
+}
+
+}  // namespace lumbrake::cli
