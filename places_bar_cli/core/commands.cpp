@@ -495,7 +495,7 @@ private:
                 return kExitFailed;
             }
             text = std::get<std::wstring>(xml);
-            bytes = Utf8(text);
+            bytes = platform::ToUtf8(text);
         } else {
             const std::vector<RegSection> sections = PlanSections(plan);
             text = RegFileText(sections);

@@ -4,38 +4,6 @@
 
 namespace lumbrake::cli {
 
-std::string Utf8(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto point = static_cast<char32_t>(text[i]);
-        if (point >= 0xD800 && point < 0xDC00 && i + 1 < text.size()) {
-            const auto low = static_cast<char32_t>(text[i + 1]);
-            if (low >= 0xDC00 && low < 0xE000) {
-                point = 0x10000 + ((point - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        if ((point >= 0xD800 && point < 0xE000) || point > 0x10FFFF) point = 0xFFFD;
-        if (point < 0x80) {
-            out += static_cast<char>(point);
-        } else if (point < 0x800) {
-            out += static_cast<char>(0xC0 | (point >> 6));
-            out += static_cast<char>(0x80 | (point & 0x3F));
-        } else if (point < 0x10000) {
-            out += static_cast<char>(0xE0 | (point >> 12));
-            out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (point & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (point >> 18));
-            out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (point & 0x3F));
-        }
-    }
-    return out;
-}
-
 std::wstring Format(std::wstring_view pattern, std::initializer_list<std::wstring_view> arguments) {
     std::wstring out;
     for (std::size_t i = 0; i < pattern.size(); ++i) {

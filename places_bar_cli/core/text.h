@@ -1,16 +1,12 @@
 #pragma once
-// Text as the command line writes it: UTF-8 for files and pipes, and a
-// few formatting helpers shared by the commands.
+// A few formatting helpers shared by the commands (UTF-8 for files and pipes
+// is platform::ToUtf8).
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace lumbrake::cli {
-
-// UTF-8 of a wide text; a lone surrogate (which registry names may hold)
-// becomes U+FFFD, since UTF-8 has no form for it.
-std::string Utf8(std::wstring_view text);
 
 // "{0}", "{1}"... replaced by the arguments, in any order.
 std::wstring Format(std::wstring_view pattern, std::initializer_list<std::wstring_view> arguments);

@@ -188,44 +188,6 @@ std::vector<BYTE> Units(std::wstring_view text) {
     return {bytes, bytes + text.size() * sizeof(wchar_t)};
 }
 
-std::optional<std::vector<std::wstring>> PlacesInOpenDialog() {
-    std::optional<std::vector<std::wstring>> places;
-    bool seen = false;
-    std::thread probe([&] {
-        HWND dialog = nullptr;
-        e2e::WaitUntil([&] {
-            for (HWND window : e2e::TopLevelWindows(GetCurrentProcessId()))
-                if (IsWindowVisible(window) && e2e::ClassName(window) == L"#32770" && GetDlgItem(window, IDOK)) dialog = window;
-            return dialog != nullptr;
-        });
-        if (!dialog) return;
-        seen = true;
-        HWND bar = GetDlgItem(dialog, 0x4A0);  // ctl1: the places bar
-        if (bar && IsWindowVisible(bar)) {
-            places.emplace();
-            const auto count = SendMessageW(bar, TB_BUTTONCOUNT, 0, 0);
-            for (LRESULT i = 0; i < count; ++i) {
-                TBBUTTON button{};
-                SendMessageW(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
-                wchar_t text[MAX_PATH] = {};
-                SendMessageW(bar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(button.idCommand), reinterpret_cast<LPARAM>(text));
-                places->push_back(text);
-            }
-        }
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    wchar_t file[MAX_PATH] = {};
-    OPENFILENAMEW open{};
-    open.lStructSize = sizeof open;
-    open.lpstrFile = file;
-    open.nMaxFile = MAX_PATH;
-    open.Flags = OFN_EXPLORER;
-    GetOpenFileNameW(&open);
-    probe.join();
-    EXPECT_TRUE(seen) << "the Open dialog did not appear";
-    return places;
-}
-
 std::wstring DisplayNameOfSpecialFolder(int csidl) {
     LPITEMIDLIST list = nullptr;
     if (SHGetSpecialFolderLocation(nullptr, csidl, &list) != S_OK) return {};
@@ -266,7 +228,7 @@ protected:
 };
 
 TEST_F(CliTest, SetCustom_WinesOpenDialogShowsThosePlaces_AndPreviewListsTheSame) {
-    const auto defaults = PlacesInOpenDialog();
+    const auto defaults = e2e::PlacesInOpenDialog();
     ASSERT_TRUE(defaults.has_value());
     Output preview = RunCli({L"preview", L"--list"});
     EXPECT_EQ(preview.exitCode, 0u) << preview.err;
@@ -276,13 +238,13 @@ TEST_F(CliTest, SetCustom_WinesOpenDialogShowsThosePlaces_AndPreviewListsTheSame
     ASSERT_EQ(set.exitCode, 0u) << set.err;
     EXPECT_TRUE(Contains(set.out, L"你已经设置对话框的常用位置为 [ 自定义 ] ！"));
     const std::vector<std::wstring> expected{DisplayNameOfSpecialFolder(CSIDL_DRIVES), L"windows"};
-    EXPECT_EQ(PlacesInOpenDialog(), expected);
+    EXPECT_EQ(e2e::PlacesInOpenDialog(), expected);
     preview = RunCli({L"preview", L"--list"});
     EXPECT_EQ(preview.exitCode, 0u) << preview.err;
     EXPECT_EQ(Lines(preview.out), expected);
 
     ASSERT_EQ(RunCli({L"set", L"--no-backup", L"hidden"}).exitCode, 0u);
-    EXPECT_FALSE(PlacesInOpenDialog().has_value());
+    EXPECT_FALSE(e2e::PlacesInOpenDialog().has_value());
     preview = RunCli({L"preview", L"--list"});
     EXPECT_EQ(preview.exitCode, 0u);
     EXPECT_EQ(preview.out, L"");

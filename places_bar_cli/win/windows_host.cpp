@@ -57,7 +57,7 @@ void WriteText(HANDLE handle, std::wstring_view text) {
         if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) crlf += L'\r';
         crlf += text[i];
     }
-    WriteAll(handle, Utf8(crlf));
+    WriteAll(handle, platform::ToUtf8(crlf));
 }
 
 // An open file, or an empty handle (CreateFileW fails with

@@ -341,46 +341,6 @@ TEST_F(CodePage, PathsShowWhole_AndAreStoredExactlyOrRefusedAloud) {
     EXPECT_EQ(e2e::ValueNames(HKEY_CURRENT_USER, kPolicyKey), std::vector<std::wstring>{L"NoBackButton"});
 }
 
-// What the system's own Open dialog shows in its places bar: the buttons'
-// texts, or nothing when it has no visible places bar. The dialog runs in
-// this process, so its controls answer directly.
-std::optional<std::vector<std::wstring>> PlacesInOpenDialog() {
-    std::optional<std::vector<std::wstring>> places;
-    bool seen = false;
-    std::thread probe([&] {
-        HWND dialog = nullptr;
-        e2e::WaitUntil([&] {
-            for (HWND window : e2e::TopLevelWindows(GetCurrentProcessId()))
-                if (IsWindowVisible(window) && e2e::ClassName(window) == L"#32770" && GetDlgItem(window, IDOK)) dialog = window;
-            return dialog != nullptr;
-        });
-        if (!dialog) return;
-        seen = true;
-        HWND bar = GetDlgItem(dialog, 0x4A0);  // ctl1: the places bar
-        if (bar && IsWindowVisible(bar)) {
-            places.emplace();
-            const auto count = SendMessageW(bar, TB_BUTTONCOUNT, 0, 0);
-            for (LRESULT i = 0; i < count; ++i) {
-                TBBUTTON button{};
-                SendMessageW(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
-                wchar_t text[MAX_PATH] = {};
-                SendMessageW(bar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(button.idCommand), reinterpret_cast<LPARAM>(text));
-                places->push_back(text);
-            }
-        }
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    wchar_t file[MAX_PATH] = {};
-    OPENFILENAMEW open{};
-    open.lStructSize = sizeof open;
-    open.lpstrFile = file;
-    open.nMaxFile = MAX_PATH;
-    open.Flags = OFN_EXPLORER;
-    GetOpenFileNameW(&open);
-    probe.join();
-    EXPECT_TRUE(seen) << "the Open dialog did not appear";
-    return places;
-}
 
 std::wstring DisplayNameOfSpecialFolder(int csidl) {
     LPITEMIDLIST list = nullptr;
@@ -392,7 +352,7 @@ std::wstring DisplayNameOfSpecialFolder(int csidl) {
 }
 
 TEST_F(LumbrakeApplyTest, TheSystemsOpenDialog_ShowsWhatWasApplied) {
-    const auto defaults = PlacesInOpenDialog();
+    const auto defaults = e2e::PlacesInOpenDialog();
     ASSERT_TRUE(defaults.has_value()) << "Wine's Open dialog shows its own places without a policy";
 
     {
@@ -404,7 +364,7 @@ TEST_F(LumbrakeApplyTest, TheSystemsOpenDialog_ShowsWhatWasApplied) {
         ExpectConfirmed(w, kConfirmCustom);
         Close();
     }
-    const auto custom = PlacesInOpenDialog();
+    const auto custom = e2e::PlacesInOpenDialog();
     ASSERT_TRUE(custom.has_value());
     EXPECT_EQ(*custom, (std::vector<std::wstring>{DisplayNameOfSpecialFolder(CSIDL_DRIVES), L"windows"}));
 
@@ -415,7 +375,7 @@ TEST_F(LumbrakeApplyTest, TheSystemsOpenDialog_ShowsWhatWasApplied) {
         ExpectConfirmed(w, kConfirmHidden);
         Close();
     }
-    EXPECT_FALSE(PlacesInOpenDialog().has_value()) << "no places bar in mode 2";
+    EXPECT_FALSE(e2e::PlacesInOpenDialog().has_value()) << "no places bar in mode 2";
 
     {
         const Window w = Start();
@@ -424,7 +384,7 @@ TEST_F(LumbrakeApplyTest, TheSystemsOpenDialog_ShowsWhatWasApplied) {
         ExpectConfirmed(w, kConfirmDefault);
         Close();
     }
-    EXPECT_EQ(PlacesInOpenDialog(), defaults);
+    EXPECT_EQ(e2e::PlacesInOpenDialog(), defaults);
 }
 
 // The shell's folder browser, opened by a slot's browse button.

@@ -35,30 +35,6 @@ std::vector<std::wstring> SplitPath(std::wstring_view path) {
     return parts;
 }
 
-// For the call log only.
-std::string Utf8(std::wstring_view text) {
-    std::string out;
-    for (wchar_t c : text) {
-        auto point = static_cast<char32_t>(c);
-        if (point < 0x80) {
-            out += static_cast<char>(point);
-        } else if (point < 0x800) {
-            out += static_cast<char>(0xC0 | (point >> 6));
-            out += static_cast<char>(0x80 | (point & 0x3F));
-        } else if (point < 0x10000) {
-            out += static_cast<char>(0xE0 | (point >> 12));
-            out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (point & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (point >> 18));
-            out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (point & 0x3F));
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 std::wstring FoldRegistryName(std::wstring_view name) {
@@ -87,7 +63,7 @@ std::optional<MemoryRegistry::Handle> MemoryRegistry::Resolve(RegKey key) const 
 
 std::string MemoryRegistry::PathOf(RegKey key) const {
     const std::optional<Handle> handle = Resolve(key);
-    return handle ? Utf8(handle->node->path) : std::string("?");
+    return handle ? ToUtf8(handle->node->path) : std::string("?");
 }
 
 std::optional<long> MemoryRegistry::Injected(RegOp op, const std::wstring& keyPath, const std::wstring& valueName) const {
@@ -101,7 +77,7 @@ std::optional<long> MemoryRegistry::Injected(RegOp op, const std::wstring& keyPa
 
 long MemoryRegistry::OpenOrCreate(RegKey root, const std::wstring& subKey, bool create, std::uint32_t access, RegKey* result,
                                   const char* call) {
-    m_calls.push_back(std::string(call) + " " + PathOf(root) + (subKey.empty() ? "" : "\\" + Utf8(subKey)));
+    m_calls.push_back(std::string(call) + " " + PathOf(root) + (subKey.empty() ? "" : "\\" + ToUtf8(subKey)));
     if (result) *result = 0;
     const std::optional<Handle> parent = Resolve(root);
     if (!parent) return kErrorInvalidHandle;
@@ -177,7 +153,7 @@ long MemoryRegistry::OpenKeyExW(RegKey root, const std::wstring& subKey, std::ui
 
 long MemoryRegistry::Query(RegKey key, const std::wstring& name, bool ansi, std::uint32_t* type, void* data, std::uint32_t* size,
                            const char* call) {
-    m_calls.push_back(std::string(call) + " " + PathOf(key) + " " + Utf8(name));
+    m_calls.push_back(std::string(call) + " " + PathOf(key) + " " + ToUtf8(name));
     const std::optional<Handle> handle = Resolve(key);
     if (!handle) return kErrorInvalidHandle;
     const Node& node = *handle->node;
@@ -219,7 +195,7 @@ long MemoryRegistry::QueryValueExW(RegKey key, const std::wstring& name, std::ui
 }
 
 long MemoryRegistry::Set(RegKey key, const std::wstring& name, std::uint32_t type, std::vector<std::uint8_t> data, const char* call) {
-    m_calls.push_back(std::string(call) + " " + PathOf(key) + " " + Utf8(name));
+    m_calls.push_back(std::string(call) + " " + PathOf(key) + " " + ToUtf8(name));
     const std::optional<Handle> handle = Resolve(key);
     if (!handle) return kErrorInvalidHandle;
     Node& node = *handle->node;
@@ -262,7 +238,7 @@ long MemoryRegistry::SetValueExW(RegKey key, const std::wstring& name, std::uint
 }
 
 long MemoryRegistry::Delete(RegKey root, const std::wstring& subKey, const char* call) {
-    m_calls.push_back(std::string(call) + " " + PathOf(root) + "\\" + Utf8(subKey));
+    m_calls.push_back(std::string(call) + " " + PathOf(root) + "\\" + ToUtf8(subKey));
     const std::optional<Handle> handle = Resolve(root);
     if (!handle) return kErrorInvalidHandle;
     Node* parent = handle->node.get();
@@ -289,7 +265,7 @@ long MemoryRegistry::DeleteKey(RegKey root, const std::string& subKey) { return 
 long MemoryRegistry::DeleteKeyW(RegKey root, const std::wstring& subKey) { return Delete(root, subKey, "DeleteKeyW"); }
 
 long MemoryRegistry::RemoveValue(RegKey key, const std::wstring& name, const char* call) {
-    m_calls.push_back(std::string(call) + " " + PathOf(key) + " " + Utf8(name));
+    m_calls.push_back(std::string(call) + " " + PathOf(key) + " " + ToUtf8(name));
     const std::optional<Handle> handle = Resolve(key);
     if (!handle) return kErrorInvalidHandle;
     Node& node = *handle->node;

@@ -1,6 +1,9 @@
 #include "driver.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -396,6 +399,44 @@ std::string Ansi(const std::wstring& text) {
     std::string out(static_cast<std::size_t>(bytes), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
     return out;
+}
+
+std::optional<std::vector<std::wstring>> PlacesInOpenDialog() {
+    std::optional<std::vector<std::wstring>> places;
+    bool seen = false;
+    std::thread probe([&] {
+        HWND dialog = nullptr;
+        e2e::WaitUntil([&] {
+            for (HWND window : e2e::TopLevelWindows(GetCurrentProcessId()))
+                if (IsWindowVisible(window) && e2e::ClassName(window) == L"#32770" && GetDlgItem(window, IDOK)) dialog = window;
+            return dialog != nullptr;
+        });
+        if (!dialog) return;
+        seen = true;
+        HWND bar = GetDlgItem(dialog, 0x4A0);  // ctl1: the places bar
+        if (bar && IsWindowVisible(bar)) {
+            places.emplace();
+            const auto count = SendMessageW(bar, TB_BUTTONCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; ++i) {
+                TBBUTTON button{};
+                SendMessageW(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+                wchar_t text[MAX_PATH] = {};
+                SendMessageW(bar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(button.idCommand), reinterpret_cast<LPARAM>(text));
+                places->push_back(text);
+            }
+        }
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    wchar_t file[MAX_PATH] = {};
+    OPENFILENAMEW open{};
+    open.lStructSize = sizeof open;
+    open.lpstrFile = file;
+    open.nMaxFile = MAX_PATH;
+    open.Flags = OFN_EXPLORER;
+    GetOpenFileNameW(&open);
+    probe.join();
+    EXPECT_TRUE(seen) << "the Open dialog did not appear";
+    return places;
 }
 
 }  // namespace e2e

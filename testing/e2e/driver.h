@@ -131,6 +131,11 @@ bool BringToFront(HWND topLevel);
 void PressKey(WORD virtualKey, bool shift = false);
 void ClickAt(HWND control, int x, int y);  // client coordinates of the control
 
+// What the system's own Open dialog shows in its places bar: the buttons'
+// texts, or nothing when it has no visible places bar. The dialog is opened
+// in this process (so its controls answer directly) and cancelled.
+std::optional<std::vector<std::wstring>> PlacesInOpenDialog();
+
 // The bytes of a text in the ANSI code page (936 under the test locale).
 std::string Ansi(const std::wstring& text);
 

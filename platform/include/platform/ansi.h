@@ -27,5 +27,7 @@ const AnsiCodePage& SystemCodePage();
 // the W functions exchange them, whatever the width of wchar_t here.
 std::wstring FromUtf16(const void* data, std::size_t bytes);
 std::string ToUtf16(std::wstring_view text);
+// UTF-8, a lone surrogate becoming U+FFFD: for files, pipes and logs.
+std::string ToUtf8(std::wstring_view text);
 
 }  // namespace platform
