@@ -63,19 +63,6 @@ static_assert(kControlCount == 22);
 constexpr int kClientWidth = 3180;  // twips
 constexpr int kClientHeight = 5160;
 
-// Selects a GDI object into a DC and puts the previous one back.
-class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-    ~SelectGuard() { SelectObject(m_dc, m_previous); }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_previous;
-};
-
 int SystemDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -93,7 +80,7 @@ void PaintFrame(HWND frame) {
         RECT client;
         GetClientRect(frame, &client);
         const auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(frame, GWLP_USERDATA));
-        SelectGuard selected(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+        platform::SelectedObject selected(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
         // Asked like a group box asks: the parent chooses the caption's colour.
         auto brush = reinterpret_cast<HBRUSH>(
             SendMessageW(GetParent(frame), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(frame)));
