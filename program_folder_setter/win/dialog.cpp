@@ -4,6 +4,7 @@
 #include "resource.h"
 
 #include <platform/exact_ansi.h>
+#include <platform/win/advapi32.h>
 
 namespace tarnvale {
 
@@ -11,20 +12,6 @@ HINSTANCE InstanceHandle;
 char TextBuffer[1024];
 
 namespace {
-
-// The registry calls that StoreProgramFilesDir makes, straight onto advapi32.
-struct Advapi32Registry {
-    long CreateKey(platform::RegKey root, const char* path, platform::RegKey* result) {
-        HKEY key = nullptr;
-        LONG rc = RegCreateKeyA(reinterpret_cast<HKEY>(root), path, &key);
-        *result = reinterpret_cast<platform::RegKey>(key);
-        return rc;
-    }
-    long SetValueEx(platform::RegKey key, const char* name, std::uint32_t type, const void* data, std::uint32_t size) {
-        return RegSetValueExA(reinterpret_cast<HKEY>(key), name, 0, type, static_cast<const BYTE*>(data), size);
-    }
-    long CloseKey(platform::RegKey key) { return RegCloseKey(reinterpret_cast<HKEY>(key)); }
-};
 
 int WideToMultiByte(unsigned codePage, unsigned long flags, const wchar_t* text, int length, char* out, int outSize, int* usedDefault) {
     return WideCharToMultiByte(codePage, flags, text, length, out, outSize, nullptr, usedDefault);
@@ -81,7 +68,7 @@ void OnInitDialog(HWND dialog) {
 // again. The five tests are independent; the buttons form one group, so at
 // most one of them is checked.
 void OnCommand(HWND dialog) {
-    Advapi32Registry registry;
+    platform::Advapi32Registry registry;
     HWND edit = GetDlgItem(dialog, IDC_CUSTOM_PATH);
     for (int id = IDC_PATH_C; id <= IDC_PATH_F; ++id) {
         if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) {

@@ -90,26 +90,32 @@ struct RegValue {
 // is; the Win32 code of the last call.
 [[nodiscard]] long QueryValueW(Registry& registry, RegKey key, const std::wstring& name, RegValue* value);
 
-// Owns an open key of a Registry; closes it once. Never wraps a predefined root.
-class UniqueRegKey {
+// Owns an open key of a registry (a Registry, or anything with its
+// CloseKey); closes it once. Never wraps a predefined root.
+template <class Keys>
+class BasicUniqueRegKey {
 public:
-    explicit UniqueRegKey(Registry& registry) : m_registry(&registry) {}
-    UniqueRegKey(const UniqueRegKey&) = delete;
-    UniqueRegKey& operator=(const UniqueRegKey&) = delete;
-    UniqueRegKey(UniqueRegKey&& other) noexcept
-        : m_registry(other.m_registry), m_key(std::exchange(other.m_key, 0)) {}
-    ~UniqueRegKey() { reset(); }
+    explicit BasicUniqueRegKey(Keys& registry) : m_registry(&registry) {}
+    BasicUniqueRegKey(const BasicUniqueRegKey&) = delete;
+    BasicUniqueRegKey& operator=(const BasicUniqueRegKey&) = delete;
+    BasicUniqueRegKey(BasicUniqueRegKey&& other) noexcept : m_registry(other.m_registry), m_key(std::exchange(other.m_key, 0)) {}
+    ~BasicUniqueRegKey() { reset(); }
 
     RegKey get() const { return m_key; }
-    RegKey* put() { reset(); return &m_key; }
+    RegKey* put() {
+        reset();
+        return &m_key;
+    }
     explicit operator bool() const { return m_key != 0; }
+    // A key that fails to close is gone all the same: there is nothing to retry.
     void reset() {
-        if (m_key != 0) m_registry->CloseKey(std::exchange(m_key, 0));
+        if (m_key != 0) static_cast<void>(m_registry->CloseKey(std::exchange(m_key, 0)));
     }
 
 private:
-    Registry* m_registry;
+    Keys* m_registry;
     RegKey m_key = 0;
 };
+using UniqueRegKey = BasicUniqueRegKey<Registry>;
 
 }  // namespace platform
