@@ -27,7 +27,7 @@ public:
 
     // Creates the window hidden with all its controls, runs the load handler,
     // then shows it. False when the window could not be created.
-    bool Show(HINSTANCE instance, int showCommand);
+    [[nodiscard]] bool Show(HINSTANCE instance, int showCommand);
     HWND Window() const { return m_window; }
 
     // Shows the tool tips the mouse messages of the thread, as they are taken

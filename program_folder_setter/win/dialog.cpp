@@ -22,7 +22,7 @@ int WideToMultiByte(unsigned codePage, unsigned long flags, const wchar_t* text,
 // TextBuffer. Its byte count; 0 when nothing is typed; -1 when it cannot be
 // stored exactly: blank, outside the code page, or longer than the buffer
 // (never cut, least of all inside a double-byte character).
-int ReadTypedPath(HWND dialog) {
+[[nodiscard]] int ReadTypedPath(HWND dialog) {
     TextBuffer[0] = '\0';
     HWND edit = GetDlgItem(dialog, IDC_CUSTOM_PATH);
     const int length = GetWindowTextLengthW(edit);

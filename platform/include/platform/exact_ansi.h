@@ -20,7 +20,7 @@ inline constexpr unsigned long kWcNoBestFitChars = 0x400;
 // as WideCharToMultiByte does: the bytes written (or needed when outSize is
 // 0), 0 on failure.
 template <typename Convert>
-int ExactAnsiInto(Convert&& convert, unsigned codePage, std::wstring_view text, char* out, int capacity) {
+[[nodiscard]] int ExactAnsiInto(Convert&& convert, unsigned codePage, std::wstring_view text, char* out, int capacity) {
     if (text.empty()) return 0;
     // Windows refuses both the best-fit flag and the used-default report for
     // UTF-8, which holds every character anyway: there only malformed text
@@ -40,7 +40,7 @@ int ExactAnsiInto(Convert&& convert, unsigned codePage, std::wstring_view text, 
 }
 
 template <typename Convert>
-std::optional<std::string> ExactAnsi(Convert&& convert, unsigned codePage, std::wstring_view text) {
+[[nodiscard]] std::optional<std::string> ExactAnsi(Convert&& convert, unsigned codePage, std::wstring_view text) {
     const int needed = ExactAnsiInto(convert, codePage, text, nullptr, 0);
     if (needed < 0) return std::nullopt;
     std::string out(static_cast<std::size_t>(needed), '\0');

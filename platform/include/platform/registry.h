@@ -52,30 +52,30 @@ class Registry {
 public:
     virtual ~Registry() = default;
 
-    virtual long CreateKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) = 0;  // RegCreateKeyExA
-    virtual long CreateKey(RegKey root, const std::string& subKey, RegKey* result) = 0;                         // RegCreateKeyA
-    virtual long OpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) = 0;    // RegOpenKeyExA
-    virtual long OpenKey(RegKey root, const std::string& subKey, RegKey* result) = 0;                           // RegOpenKeyA
+    [[nodiscard]] virtual long CreateKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) = 0;  // RegCreateKeyExA
+    [[nodiscard]] virtual long CreateKey(RegKey root, const std::string& subKey, RegKey* result) = 0;                         // RegCreateKeyA
+    [[nodiscard]] virtual long OpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) = 0;    // RegOpenKeyExA
+    [[nodiscard]] virtual long OpenKey(RegKey root, const std::string& subKey, RegKey* result) = 0;                           // RegOpenKeyA
     // RegQueryValueExA: data may be null to learn type and size only.
-    virtual long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) = 0;
-    virtual long SetValueEx(RegKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) = 0;
-    virtual long DeleteKey(RegKey root, const std::string& subKey) = 0;                                         // RegDeleteKeyA
-    virtual long DeleteValue(RegKey key, const std::string& name) = 0;                                          // RegDeleteValueA
-    virtual long QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) = 0;                   // RegQueryInfoKeyA
-    virtual long CloseKey(RegKey key) = 0;
+    [[nodiscard]] virtual long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) = 0;
+    [[nodiscard]] virtual long SetValueEx(RegKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) = 0;
+    [[nodiscard]] virtual long DeleteKey(RegKey root, const std::string& subKey) = 0;                                         // RegDeleteKeyA
+    [[nodiscard]] virtual long DeleteValue(RegKey key, const std::string& name) = 0;                                          // RegDeleteValueA
+    [[nodiscard]] virtual long QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) = 0;                   // RegQueryInfoKeyA
+    [[nodiscard]] virtual long CloseKey(RegKey key) = 0;
 
     // The W functions, for what the code page cannot carry: reading what is
     // stored exactly, and keys and values whose names it lacks. Strings are
     // UTF-16 code units, as the registry keeps them.
-    virtual long CreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
-    virtual long OpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
-    virtual long QueryValueExW(RegKey key, const std::wstring& name, std::uint32_t* type, void* data, std::uint32_t* size) = 0;
-    virtual long SetValueExW(RegKey key, const std::wstring& name, std::uint32_t type, const void* data, std::uint32_t size) = 0;
-    virtual long DeleteKeyW(RegKey root, const std::wstring& subKey) = 0;
-    virtual long DeleteValueW(RegKey key, const std::wstring& name) = 0;
+    [[nodiscard]] virtual long CreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
+    [[nodiscard]] virtual long OpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
+    [[nodiscard]] virtual long QueryValueExW(RegKey key, const std::wstring& name, std::uint32_t* type, void* data, std::uint32_t* size) = 0;
+    [[nodiscard]] virtual long SetValueExW(RegKey key, const std::wstring& name, std::uint32_t type, const void* data, std::uint32_t size) = 0;
+    [[nodiscard]] virtual long DeleteKeyW(RegKey root, const std::wstring& subKey) = 0;
+    [[nodiscard]] virtual long DeleteValueW(RegKey key, const std::wstring& name) = 0;
     // The name of the sub key or value at `index`; kErrorNoMoreItems past the last.
-    virtual long EnumKeyExW(RegKey key, std::uint32_t index, std::wstring* name) = 0;
-    virtual long EnumValueW(RegKey key, std::uint32_t index, std::wstring* name) = 0;
+    [[nodiscard]] virtual long EnumKeyExW(RegKey key, std::uint32_t index, std::wstring* name) = 0;
+    [[nodiscard]] virtual long EnumValueW(RegKey key, std::uint32_t index, std::wstring* name) = 0;
 };
 
 // A value as the registry keeps it: its type and its bytes, strings as
