@@ -13,10 +13,6 @@ char TextBuffer[1024];
 
 namespace {
 
-int WideToMultiByte(unsigned codePage, unsigned long flags, const wchar_t* text, int length, char* out, int outSize, int* usedDefault) {
-    return WideCharToMultiByte(codePage, flags, text, length, out, outSize, nullptr, usedDefault);
-}
-
 // Reads the typed path as Unicode, so that a character the code page lacks
 // is found rather than turned into '?', and puts its ANSI form in
 // TextBuffer. Its byte count; 0 when nothing is typed; -1 when it cannot be
@@ -32,7 +28,7 @@ int WideToMultiByte(unsigned codePage, unsigned long flags, const wchar_t* text,
     const int copied = GetWindowTextW(edit, typed, static_cast<int>(sizeof TextBuffer));
     const std::wstring_view text(typed, static_cast<std::size_t>(copied > 0 ? copied : 0));
     if (IsBlankText(text)) return -1;
-    const int bytes = platform::ExactAnsiInto(WideToMultiByte, GetACP(), text, TextBuffer, static_cast<int>(sizeof TextBuffer) - 1);
+    const int bytes = platform::SystemAnsiInto(text, TextBuffer, static_cast<int>(sizeof TextBuffer) - 1);
     if (bytes < 0) return -1;
     TextBuffer[bytes] = '\0';
     return bytes;

@@ -2,10 +2,15 @@
 // The one conversion of program text into the ANSI code page on its way to
 // an A function. It is written over a function shaped like
 // WideCharToMultiByte, so that native tests can run it against a stand-in
-// that answers as Windows does.
+// that answers as Windows does; on Windows, SystemAnsi and SystemAnsiInto
+// bind it to the system's converter and code page.
 #include <optional>
 #include <string>
 #include <string_view>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace platform {
 
@@ -47,5 +52,18 @@ template <typename Convert>
     if (needed > 0 && ExactAnsiInto(convert, codePage, text, out.data(), needed) != needed) return std::nullopt;
     return out;
 }
+
+#ifdef _WIN32
+inline int WindowsWideToAnsi(unsigned codePage, unsigned long flags, const wchar_t* text, int length, char* out, int outSize,
+                             int* usedDefault) {
+    return WideCharToMultiByte(codePage, flags, text, length, out, outSize, nullptr, usedDefault);
+}
+
+// In the code page of this process's A functions.
+[[nodiscard]] inline std::optional<std::string> SystemAnsi(std::wstring_view text) { return ExactAnsi(WindowsWideToAnsi, GetACP(), text); }
+[[nodiscard]] inline int SystemAnsiInto(std::wstring_view text, char* out, int capacity) {
+    return ExactAnsiInto(WindowsWideToAnsi, GetACP(), text, out, capacity);
+}
+#endif
 
 }  // namespace platform
