@@ -60,6 +60,10 @@ void OnInitDialog(HWND dialog) {
     EnableWindow(GetDlgItem(dialog, IDC_CUSTOM_PATH), FALSE);
 }
 
+static_assert(IDC_PATH_D == IDC_PATH_C + 1 && IDC_PATH_E == IDC_PATH_C + 2 && IDC_PATH_F == IDC_PATH_C + 3 &&
+                  (IDC_CUSTOM < IDC_PATH_C || IDC_CUSTOM > IDC_PATH_F),
+              "OnCommand walks the fixed-path buttons by id, from C: to F:");
+
 // Whichever control sent the command, and why, the checked choice is stored
 // again. The five tests are independent; the buttons form one group, so at
 // most one of them is checked.
