@@ -23,16 +23,19 @@ void SearchDllsInTheSystemFolderOnly() {
     if (setDefault) setDefault(0x800);  // LOAD_LIBRARY_SEARCH_SYSTEM32
 }
 
+// The tool tips' class comes from comctl32, which is not a known DLL: it is
+// loaded from the system folder by its full path rather than imported.
+void LoadCommonControls() {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+    if (const auto initCommonControls = lumbrake::SystemFunction<decltype(InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx"))
+        initCommonControls(&classes);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     SearchDllsInTheSystemFolderOnly();
-    // The tool tips' class comes from comctl32, which is not a known DLL: it
-    // is loaded from the system folder by its full path rather than imported.
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
-    if (const auto initCommonControls = lumbrake::SystemFunction<decltype(InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx"))
-        initCommonControls(&classes);
-
+    LoadCommonControls();
     lumbrake::Module1 module1(platform::SystemRegistry(), platform::SystemCodePage());
     lumbrake::win::Form1 form1(module1);
     if (!form1.Show(instance, showCommand)) return 1;
