@@ -95,17 +95,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL Form1::OnCreate(HWND, LPCREATESTRUCT) {
     m_fonts = CreateFonts(m_dpi);
-    static_cast<Controls&>(*this) = CreateControls(m_window, m_instance, m_dpi, m_fonts, m_pictures.browse.get());
+    // The tools are known now; their control comes once the window is shown.
+    static_cast<Controls&>(*this) = CreateControls(m_window, m_instance, m_dpi, m_fonts, m_pictures.browse.get(), m_toolTips);
     m_options.Attach({Option1, Option2, Option3});
     m_options.Check(Option1);
-    for (const ControlRow& row : kControls) {
-        if (!row.toolTip) continue;
-        HWND control = GetDlgItem(row.inFrame ? Frame2 : m_window, row.id);
-        m_toolTips.Add(control, row.toolTip);
-        // The mouse over an editable box is over its edit field, a window of its own.
-        if (row.kind == Kind::Combo) m_toolTips.Add(EditOf(control), row.toolTip);
-    }
-    CompleteStartUp();
     return TRUE;
 }
 

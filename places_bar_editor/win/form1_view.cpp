@@ -24,9 +24,6 @@ std::wstring ControlsView::SlotText(int slot) const {
 
 void ControlsView::SetSlotText(int slot, const std::wstring& text) { SetWindowTextW(Combo(slot), text.c_str()); }
 
-void ControlsView::SetSlotToolTip(int slot, const std::wstring& text) {
-    m_toolTips.SetText(Combo(slot), text);
-    m_toolTips.SetText(EditOf(Combo(slot)), text);
-}
+void ControlsView::SetSlotToolTip(int slot, const std::wstring& text) { m_toolTips.SetText(Combo(slot), text); }
 
 }  // namespace lumbrake::win

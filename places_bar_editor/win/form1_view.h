@@ -19,8 +19,6 @@ public:
     void SetFrameEnabled(bool enabled) override;
     void SelectListItem(int slot, int index) override;
     void SetSlotText(int slot, const std::wstring& text) override;
-    // The box's tool tip, and its edit field's: the mouse over an editable
-    // box is over the edit field.
     void SetSlotToolTip(int slot, const std::wstring& text) override;
 
     std::wstring SlotText(int slot) const;

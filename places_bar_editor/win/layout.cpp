@@ -97,7 +97,7 @@ Fonts CreateFonts(int dpi) {
     return fonts;
 }
 
-Controls CreateControls(HWND form, HINSTANCE instance, int dpi, const Fonts& fonts, HICON browseIcon) {
+Controls CreateControls(HWND form, HINSTANCE instance, int dpi, const Fonts& fonts, HICON browseIcon, ToolTips& toolTips) {
     Controls controls;
     std::array<HWND, kControlCount> created{};
     LRESULT comboFieldHeight = -1;  // not yet known
@@ -145,6 +145,8 @@ Controls CreateControls(HWND form, HINSTANCE instance, int dpi, const Fonts& fon
         created[i] = control;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         Name(controls, row, control);
+        if (row.toolTip && row.kind == Kind::Combo) toolTips.AddBox(control, row.toolTip);
+        else if (row.toolTip) toolTips.Add(control, row.toolTip);
 
         if (row.kind == Kind::Combo) {
             for (std::wstring_view entry : kPlaceEntries) SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.data()));

@@ -4,6 +4,7 @@
 // and the making of the controls at the system DPI, stacked in tab order.
 #include "places.h"
 #include "resource.h"
+#include "tool_tips.h"
 
 #include <platform/win/unique.h>
 
@@ -118,14 +119,12 @@ struct Controls {
 };
 
 // Creates the table's controls on `form` (and in Frame2, whose class must be
-// registered), each with its font, the boxes with the place entries, the
-// browse buttons with their picture; then stacks them in tab order.
-[[nodiscard]] Controls CreateControls(HWND form, HINSTANCE instance, int dpi, const Fonts& fonts, HICON browseIcon);
+// registered), each with its font and tool tip, the boxes with the place
+// entries, the browse buttons with their picture; then stacks them in tab
+// order.
+[[nodiscard]] Controls CreateControls(HWND form, HINSTANCE instance, int dpi, const Fonts& fonts, HICON browseIcon, ToolTips& toolTips);
 
 // The DPI that the layout is converted at.
 [[nodiscard]] int SystemDpi();
-
-// An editable box's edit field, a window of its own.
-inline HWND EditOf(HWND combo) { return FindWindowExW(combo, nullptr, L"Edit", nullptr); }
 
 }  // namespace lumbrake::win

@@ -17,6 +17,9 @@ public:
     ToolTips& operator=(const ToolTips&) = delete;
 
     void Add(HWND tool, std::wstring text);
+    // An editable box: the mouse over it is over its edit field, a window of
+    // its own, so the two are tools with one text.
+    void AddBox(HWND box, std::wstring text);
     void SetText(HWND tool, const std::wstring& text);
     // Makes the control, owned by `owner` (which destroys it), with every
     // tool given so far. False when there is no tool tip class to make it of.
@@ -25,14 +28,15 @@ public:
     // from the queue.
     void Relay(const MSG& message) const;
 
-    HWND Control() const { return m_control; }
-
 private:
     struct Tool {
         HWND window;
+        bool box;
         std::wstring text;
+        HWND field = nullptr;  // a box's edit field, found when the control is made
     };
-    void Send(UINT message, const Tool& tool) const;
+    void AddToControl(Tool& tool);
+    void Send(UINT message, HWND window, const std::wstring& text) const;
 
     std::vector<Tool> m_tools;
     HWND m_control = nullptr;
