@@ -75,6 +75,41 @@ TEST_F(LumbrakeWindowTest, ToolTips_OfTheBrowseButtonsAndThePicture) {
     }
 }
 
+// Moves the mouse over the middle of the control, as a user's hand does.
+void RestMouseOn(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ((r.left + r.right) / 2) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = ((r.top + r.bottom) / 2) * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+// The text of the program's tool tip that is on the screen, if one is.
+std::optional<std::wstring> ShownToolTip(DWORD processId) {
+    for (HWND window : e2e::TopLevelWindows(processId))
+        if (e2e::ClassName(window) == L"tooltips_class32" && IsWindowVisible(window)) return e2e::WindowText(window);
+    return std::nullopt;
+}
+
+TEST_F(LumbrakeWindowTest, ToolTips_ComeUpWhereTheMouseRests) {
+    SetString(kPlacesKey, L"Place1", L"D:\\资料");
+    const Window w = Start();
+    ASSERT_TRUE(w.form && w.picture1);
+    const std::pair<HWND, std::wstring> tools[] = {
+        {w.command2[0], L"点击来选择你最常用的五个目录！"},
+        {w.picture1, L"About Me ! Quillon"},
+        {w.Edit(1), L"D:\\资料"},
+        {w.command2[4], L"点击来选择你最常用的五个目录"},
+    };
+    for (const auto& [tool, text] : tools) {
+        RestMouseOn(tool);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return ShownToolTip(Program().Id()) == text; })) << "shown: " << ShownToolTip(Program().Id()).value_or(L"<none>");
+    }
+}
+
 TEST_F(LumbrakeWindowTest, Options_ExcludeEachOther) {
     const Window w = Start();
     ASSERT_EQ(w.CheckedOption(), 1);
