@@ -390,5 +390,66 @@ TEST_F(LumbrakeAboutTest, AboutBox_ThenTheBrowser_OnEveryClick) {
         EXPECT_EQ(start, L"1|\"C:\\Program Files\\Internet Explorer\\IEXPLORE.exe\" http://forum.example.com/");
 }
 
+// No program at the browser's path, as on most systems today: the forum page
+// goes to the system's default browser (the handler of http addresses), and
+// when even that cannot start, the address is shown to be opened by hand.
+class LumbrakeBrowserFallbackTest : public LumbrakeAboutTest {
+protected:
+    void SetUp() override {
+        LumbrakeAboutTest::SetUp();
+        DeleteFileW(kBrowser);
+        m_savedHandler = e2e::ReadRaw(HKEY_LOCAL_MACHINE, kHttpCommand, L"");
+    }
+    void TearDown() override {
+        if (m_savedHandler) {
+            e2e::SetRawW(HKEY_LOCAL_MACHINE, kHttpCommand, L"", m_savedHandler->type, m_savedHandler->data.data(),
+                         static_cast<DWORD>(m_savedHandler->data.size()));
+        }
+        LumbrakeAboutTest::TearDown();
+    }
+    static void SetDefaultBrowser(const std::wstring& program) {
+        e2e::SetString(HKEY_LOCAL_MACHINE, kHttpCommand, L"", L"\"" + program + L"\" \"%1\"");
+    }
+    // Clicks the picture and closes the about box it brings.
+    void ClickPictureAndCloseTheAboutBox(const Window& w) {
+        ClickPicture(w);
+        const auto about = e2e::WaitForMessageBox(Program().Id(), L"About Quillon");
+        ASSERT_TRUE(about.has_value());
+        ASSERT_EQ(about->text.rfind(L"XP对话框Lumbrake", 0), 0u);
+        e2e::CloseMessageBox(about->window);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(about->window); }));
+    }
+
+    static constexpr const wchar_t* kHttpCommand = L"Software\\Classes\\http\\shell\\open\\command";
+    std::optional<e2e::RawValue> m_savedHandler;
+};
+
+TEST_F(LumbrakeBrowserFallbackTest, TheDefaultBrowserOpensTheForum_WithoutAWord) {
+    SetDefaultBrowser(e2e::WindowsPath(STUB_BROWSER_EXE));
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    ClickPictureAndCloseTheAboutBox(w);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return BrowserStarts().size() == 1; }));
+    EXPECT_TRUE(BrowserStarts().front().ends_with(L"\"http://forum.example.com/\"")) << BrowserStarts().front();
+    // The window answers again once the click is handled: no message came with it.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(w.form, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer));
+    EXPECT_FALSE(e2e::WaitForMessageBox(Program().Id(), L"About Quillon", std::chrono::milliseconds(0)).has_value());
+}
+
+TEST_F(LumbrakeBrowserFallbackTest, WhenNoBrowserStarts_TheAddressIsShownToBeOpenedByHand) {
+    SetDefaultBrowser(L"C:\\no such folder\\browser.exe");
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    ClickPictureAndCloseTheAboutBox(w);
+    const auto box = e2e::WaitForMessageBox(Program().Id(), L"About Quillon");
+    ASSERT_TRUE(box.has_value()) << "no message after the about box";
+    EXPECT_EQ(box->text, L"无法启动浏览器，请手动打开：\r\nhttp://forum.example.com/");
+    EXPECT_FALSE(box->hasIcon);
+    e2e::CloseMessageBox(box->window);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box->window); }));
+    EXPECT_TRUE(BrowserStarts().empty());
+}
+
 }  // namespace
 }  // namespace lumbrake_e2e
