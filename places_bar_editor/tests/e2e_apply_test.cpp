@@ -327,6 +327,63 @@ TEST_F(LumbrakeApplyTest, Browse_CancelLeavesTheSlot_OkFillsTextAndToolTip) {
     for (int slot : {0, 1, 2, 4}) EXPECT_EQ(w.SlotText(slot), L"") << "slot " << slot;
 }
 
+// The text of a tree view item in another process, read through memory lent there.
+std::wstring TreeItemText(HWND tree, HTREEITEM item) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tree, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return {};
+    constexpr int kChars = MAX_PATH;
+    auto* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, sizeof(TVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    std::wstring text(kChars, L'\0');
+    if (remote) {
+        TVITEMW request{};
+        request.mask = TVIF_TEXT;
+        request.hItem = item;
+        request.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
+        request.cchTextMax = kChars;
+        WriteProcessMemory(process, remote, &request, sizeof request, nullptr);
+        if (SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote)))
+            ReadProcessMemory(process, request.pszText, text.data(), kChars * sizeof(wchar_t), nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    text.resize(text.find(L'\0'));
+    return text;
+}
+
+// The item under the browser's root that has this name, or null.
+HTREEITEM TopItemNamed(HWND tree, const std::wstring& name) {
+    const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
+    for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))))
+        if (TreeItemText(tree, item) == name) return item;
+    return nullptr;
+}
+
+// The browser refuses OK for an item that is no folder, but a choice can
+// still come back without a path: the slot keeps what it had, since an empty
+// one would delete its place on the next apply.
+TEST_F(LumbrakeApplyTest, Browse_AChoiceWithoutAFolderPath_LeavesTheSlotAsItWas) {
+    SetString(kPlacesKey, L"Place2", L"D:\\Kept");
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    ASSERT_EQ(w.SlotText(2), L"D:\\Kept");
+    e2e::PressButton(w.command2[2]);
+    HWND browser = WaitForBrowser(Program().Id(), w.form);
+    ASSERT_TRUE(browser);
+    HWND tree = e2e::FindDescendant(browser, L"SysTreeView32");
+    HTREEITEM computer = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (computer = TopItemNamed(tree, DisplayNameOfSpecialFolder(CSIDL_DRIVES))) != nullptr; }));
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(computer));
+    PostMessageW(browser, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(browser); }));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(w.form, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer));
+    EXPECT_EQ(w.SlotText(2), L"D:\\Kept");
+    EXPECT_EQ(w.SlotToolTip(2), L"D:\\Kept");
+}
+
 // The browser's stand-in, installed where the about box looks for the browser.
 class LumbrakeAboutTest : public LumbrakeApplyTest {
 protected:
