@@ -88,7 +88,7 @@ bool RegisterFrameClass(HINSTANCE instance) {
     frame.hInstance = instance;
     frame.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     frame.lpszClassName = kFrameClass;
-    return RegisterClassExW(&frame) != 0;
+    return RegisterClassExW(&frame) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 }  // namespace lumbrake::win

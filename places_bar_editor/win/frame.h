@@ -9,6 +9,7 @@ namespace lumbrake::win {
 
 inline constexpr wchar_t kFrameClass[] = L"Lumbrake.Frame";
 
+// True when the class is there to be used, registered now or before.
 [[nodiscard]] bool RegisterFrameClass(HINSTANCE instance);
 
 }  // namespace lumbrake::win
