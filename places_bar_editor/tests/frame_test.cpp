@@ -16,7 +16,6 @@ using testing::PartHost;
 
 class FrameTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(RegisterFrameClass(GetModuleHandleW(nullptr))); }
     FrameTest() : frame(host.Child(kFrameClass, L"[ 常用位置 ]", WS_CLIPCHILDREN, 5, {10, 10, 300, 200})) {}
 
     // Whether any pixel of the caption's line is that colour, as drawn.

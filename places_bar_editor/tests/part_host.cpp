@@ -1,5 +1,7 @@
 #include "part_host.h"
 
+#include "frame.h"
+
 namespace lumbrake::win::testing {
 
 PartHost::PartHost() {
@@ -11,6 +13,8 @@ PartHost::PartHost() {
         host.lpszClassName = L"Lumbrake.PartHost";
         return RegisterClassW(&host);
     }();
+    // So that Frame2's kind of control can live in it.
+    [[maybe_unused]] static const bool frames = RegisterFrameClass(GetModuleHandleW(nullptr));
     m_window = CreateWindowExW(0, L"Lumbrake.PartHost", L"part", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
                                GetModuleHandleW(nullptr), this);
 }
