@@ -52,14 +52,12 @@ const std::vector<Control> kControls = {
     {3, L"BUTTON", L"", 0x50000007, 0, {4, 3, 170, 102}},
 };
 
-inline void UnloadModule(HMODULE module) { FreeLibrary(module); }
-inline void DestroyDialog(HWND window) { DestroyWindow(window); }
-using UniqueModule = platform::UniqueHandle<HMODULE, UnloadModule>;
-using UniqueWindow = platform::UniqueHandle<HWND, DestroyDialog>;
+using platform::UniqueHmodule;
+using platform::UniqueHwnd;
 
 // Tarnvale.exe's resources, without running it.
-UniqueModule LoadProgramResources() {
-    return UniqueModule(LoadLibraryExW(e2e::WindowsPath(TARNVALE_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+UniqueHmodule LoadProgramResources() {
+    return UniqueHmodule(LoadLibraryExW(e2e::WindowsPath(TARNVALE_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
 }
 
 std::vector<BYTE> ResourceBytes(HMODULE module, WORD type, WORD id) {
@@ -129,9 +127,9 @@ public:
     }
 
 private:
-    UniqueModule m_resources;
+    UniqueHmodule m_resources;
     std::vector<BYTE> m_template;
-    UniqueWindow m_dialog;
+    UniqueHwnd m_dialog;
 };
 
 std::array<LONG, 4> Corners(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
@@ -179,7 +177,7 @@ private:
 [[maybe_unused]] const auto* const kKeepsProgramFilesDir = ::testing::AddGlobalTestEnvironment(new KeepsProgramFilesDir);
 
 TEST(TarnvaleResources, TheTemplateIsTheExtendedDialogWithItsEightControls) {
-    UniqueModule resources = LoadProgramResources();
+    UniqueHmodule resources = LoadProgramResources();
     ASSERT_TRUE(resources);
     const std::vector<BYTE> bytes = ResourceBytes(resources.get(), kRtDialog, 1);
     ASSERT_FALSE(bytes.empty()) << "dialog 1 in language 1033";
@@ -217,7 +215,7 @@ TEST(TarnvaleResources, TheTemplateIsTheExtendedDialogWithItsEightControls) {
 }
 
 TEST(TarnvaleResources, HoldTheIconGroupAndTheManifestBesideTheTemplate_AllInUsEnglish) {
-    UniqueModule resources = LoadProgramResources();
+    UniqueHmodule resources = LoadProgramResources();
     ASSERT_TRUE(resources);
     struct Found {
         std::vector<ULONG_PTR> types;

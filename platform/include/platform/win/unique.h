@@ -41,6 +41,7 @@ private:
 
 inline void CloseGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void DestroyHwnd(HWND window) { DestroyWindow(window); }
+inline void FreeHmodule(HMODULE module) { FreeLibrary(module); }
 inline void ReleaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
 
 // COM's task allocator, found in the ole32 that is already loaded: whoever
@@ -57,6 +58,7 @@ using UniqueHicon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueHfont = UniqueHandle<HFONT, CloseGdiObject>;
 using UniqueHbitmap = UniqueHandle<HBITMAP, CloseGdiObject>;
 using UniqueHwnd = UniqueHandle<HWND, DestroyHwnd>;
+using UniqueHmodule = UniqueHandle<HMODULE, FreeHmodule>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;
 using UniqueScreenDc = UniqueHandle<HDC, ReleaseScreenDc>;  // GetDC(nullptr)
 using UniqueIdList = UniqueHandle<LPITEMIDLIST, FreeCoTaskMem>;
