@@ -1,7 +1,8 @@
 #pragma once
 // Form1's layout: one row per control, in the order the window creates them,
-// with places and sizes in twips of the container's client area; the fonts;
-// and the making of the controls at the system DPI, stacked in tab order.
+// with its place and size in twips of its container's client area, its tab
+// index, text colour and tool tip; the fonts; and the making of the controls
+// at the system DPI, stacked in tab order.
 #include "places.h"
 #include "resource.h"
 #include "tool_tips.h"
