@@ -3,6 +3,8 @@
 #include "commands.h"
 #include "windows_host.h"
 
+#include <platform/win/system_dlls.h>
+
 #include <windows.h>
 
 #include <exception>
@@ -10,22 +12,8 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-// DLLs loaded after start-up (the shell's, the dialog's) come from the
-// system folder only, where Windows can be told so (Windows 7 with its
-// updates, and later); a DLL beside a downloaded program never runs.
-void SearchDllsInTheSystemFolderOnly() {
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault) setDefault(0x800);  // LOAD_LIBRARY_SEARCH_SYSTEM32
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv) {
-    SearchDllsInTheSystemFolderOnly();
+    platform::SearchDllsInTheSystemFolderOnly();
     const std::vector<std::wstring> arguments(argv + 1, argv + argc);
     lumbrake::cli::win::WindowsHost host;
     try {

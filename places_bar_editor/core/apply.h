@@ -21,13 +21,13 @@ enum class ApplyOutcome {
 };
 
 // Runs every step of the mode even after a failure, and tells whether any failed.
-ApplyOutcome ApplyMode(Module1& module, std::int16_t placesMode, const SlotTexts& slotTexts);
+[[nodiscard]] ApplyOutcome ApplyMode(Module1& module, std::int16_t placesMode, const SlotTexts& slotTexts);
 
 // One slot at a time: a slot whose text is what its stored value shows as is
 // left alone, value and type exactly as stored; otherwise deleted when
 // empty, a DWORD for a place entry, the trimmed text as REG_SZ. False when
 // any slot's write failed.
-bool SavePlaces(Module1& module, const SlotTexts& slotTexts);
+[[nodiscard]] bool SavePlaces(Module1& module, const SlotTexts& slotTexts);
 
 struct ApplyMessage {
     std::wstring_view text;

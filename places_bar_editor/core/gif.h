@@ -17,6 +17,6 @@ struct GifImage {
 };
 
 // Nothing for data that is not a GIF or is cut short.
-std::optional<GifImage> DecodeGif(std::span<const std::uint8_t> bytes);
+[[nodiscard]] std::optional<GifImage> DecodeGif(std::span<const std::uint8_t> bytes);
 
 }  // namespace lumbrake

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <set>
+
 namespace {
 
 using namespace lumbrake;
@@ -248,15 +251,24 @@ TEST_F(Applying, ACodePageThatRefusesEverything_WritesNothingAnywhere) {
     EXPECT_EQ(registry.EnumKeyExW(root.get(), 0, &name), kErrorNoMoreItems) << "no key made under HKEY_CURRENT_USER";
 }
 
-TEST(ApplyMessages, NameTheModeOrTheFailure) {
-    EXPECT_EQ(MessageFor(ApplyOutcome::Confirmed, 1).text, L"你已经设置对话框的常用位置为 [ 系统默认 ] ！");
-    EXPECT_EQ(MessageFor(ApplyOutcome::Confirmed, 2).text, L"你已经设置对话框的常用位置为 [ 不显示 ] ！");
-    EXPECT_EQ(MessageFor(ApplyOutcome::Confirmed, 3).text, L"你已经设置对话框的常用位置为 [ 自定义 ] ！");
-    EXPECT_EQ(MessageFor(ApplyOutcome::UnknownMode, 7).text, L"出现未知错误，请重新设置！");
-    EXPECT_FALSE(MessageFor(ApplyOutcome::Confirmed, 3).isError);
-    auto failed = MessageFor(ApplyOutcome::Failed, 3);
-    EXPECT_EQ(failed.text, L"写入注册表失败，设置没有生效！");
-    EXPECT_TRUE(failed.isError);
+// Each mode set has a confirmation of its own, and a failure is never shown
+// as one, whatever the mode. (The texts themselves are checked where the
+// real window shows them.)
+TEST(ApplyMessages, EachModeIsConfirmedInItsOwnWords_AndAFailureNeverAsAConfirmation) {
+    const std::int16_t modes[] = {kModeSystemDefault, kModeNoPlacesBar, kModeCustom};
+    std::set<std::wstring_view> confirmations;
+    for (std::int16_t mode : modes) {
+        const ApplyMessage confirmed = MessageFor(ApplyOutcome::Confirmed, mode);
+        EXPECT_FALSE(confirmed.isError) << mode;
+        confirmations.insert(confirmed.text);
+    }
+    EXPECT_EQ(confirmations.size(), std::size(modes));
+    for (std::int16_t mode : modes) {
+        const ApplyMessage failed = MessageFor(ApplyOutcome::Failed, mode);
+        EXPECT_TRUE(failed.isError) << mode;
+        EXPECT_FALSE(confirmations.contains(failed.text)) << mode;
+    }
+    EXPECT_FALSE(confirmations.contains(MessageFor(ApplyOutcome::UnknownMode, 4).text));
 }
 
 }  // namespace

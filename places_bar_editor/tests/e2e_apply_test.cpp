@@ -428,6 +428,63 @@ TEST_F(LumbrakeApplyTest, Browse_CancelLeavesTheSlot_OkFillsTextAndToolTip) {
     for (int slot : {0, 1, 2, 4}) EXPECT_EQ(w.SlotText(slot), L"") << "slot " << slot;
 }
 
+// The text of a tree view item in another process, read through memory lent there.
+std::wstring TreeItemText(HWND tree, HTREEITEM item) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tree, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return {};
+    constexpr int kChars = MAX_PATH;
+    auto* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, sizeof(TVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    std::wstring text(kChars, L'\0');
+    if (remote) {
+        TVITEMW request{};
+        request.mask = TVIF_TEXT;
+        request.hItem = item;
+        request.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
+        request.cchTextMax = kChars;
+        WriteProcessMemory(process, remote, &request, sizeof request, nullptr);
+        if (SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote)))
+            ReadProcessMemory(process, request.pszText, text.data(), kChars * sizeof(wchar_t), nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    text.resize(text.find(L'\0'));
+    return text;
+}
+
+// The item under the browser's root that has this name, or null.
+HTREEITEM TopItemNamed(HWND tree, const std::wstring& name) {
+    const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
+    for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))))
+        if (TreeItemText(tree, item) == name) return item;
+    return nullptr;
+}
+
+// The browser refuses OK for an item that is no folder, but a choice can
+// still come back without a path: the slot keeps what it had, since an empty
+// one would delete its place on the next apply.
+TEST_F(LumbrakeApplyTest, Browse_AChoiceWithoutAFolderPath_LeavesTheSlotAsItWas) {
+    SetString(kPlacesKey, L"Place2", L"D:\\Kept");
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    ASSERT_EQ(w.SlotText(2), L"D:\\Kept");
+    e2e::PressButton(w.command2[2]);
+    HWND browser = WaitForBrowser(Program().Id(), w.form);
+    ASSERT_TRUE(browser);
+    HWND tree = e2e::FindDescendant(browser, L"SysTreeView32");
+    HTREEITEM computer = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (computer = TopItemNamed(tree, DisplayNameOfSpecialFolder(CSIDL_DRIVES))) != nullptr; }));
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(computer));
+    PostMessageW(browser, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(browser); }));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(w.form, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer));
+    EXPECT_EQ(w.SlotText(2), L"D:\\Kept");
+    EXPECT_EQ(w.SlotToolTip(2), L"D:\\Kept");
+}
+
 // The browser's stand-in, installed where the about box looks for the browser.
 class LumbrakeAboutTest : public LumbrakeApplyTest {
 protected:
@@ -489,6 +546,67 @@ TEST_F(LumbrakeAboutTest, AboutBox_ThenTheBrowser_OnEveryClick) {
     }
     for (const std::wstring& start : BrowserStarts())
         EXPECT_EQ(start, L"1|\"C:\\Program Files\\Internet Explorer\\IEXPLORE.exe\" http://forum.example.com/");
+}
+
+// No program at the browser's path, as on most systems today: the forum page
+// goes to the system's default browser (the handler of http addresses), and
+// when even that cannot start, the address is shown to be opened by hand.
+class LumbrakeBrowserFallbackTest : public LumbrakeAboutTest {
+protected:
+    void SetUp() override {
+        LumbrakeAboutTest::SetUp();
+        DeleteFileW(kBrowser);
+        m_savedHandler = e2e::ReadRaw(HKEY_LOCAL_MACHINE, kHttpCommand, L"");
+    }
+    void TearDown() override {
+        if (m_savedHandler) {
+            e2e::SetRawW(HKEY_LOCAL_MACHINE, kHttpCommand, L"", m_savedHandler->type, m_savedHandler->data.data(),
+                         static_cast<DWORD>(m_savedHandler->data.size()));
+        }
+        LumbrakeAboutTest::TearDown();
+    }
+    static void SetDefaultBrowser(const std::wstring& program) {
+        e2e::SetString(HKEY_LOCAL_MACHINE, kHttpCommand, L"", L"\"" + program + L"\" \"%1\"");
+    }
+    // Clicks the picture and closes the about box it brings.
+    void ClickPictureAndCloseTheAboutBox(const Window& w) {
+        ClickPicture(w);
+        const auto about = e2e::WaitForMessageBox(Program().Id(), L"About Quillon");
+        ASSERT_TRUE(about.has_value());
+        ASSERT_EQ(about->text.rfind(L"XP对话框Lumbrake", 0), 0u);
+        e2e::CloseMessageBox(about->window);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(about->window); }));
+    }
+
+    static constexpr const wchar_t* kHttpCommand = L"Software\\Classes\\http\\shell\\open\\command";
+    std::optional<e2e::RawValue> m_savedHandler;
+};
+
+TEST_F(LumbrakeBrowserFallbackTest, TheDefaultBrowserOpensTheForum_WithoutAWord) {
+    SetDefaultBrowser(e2e::WindowsPath(STUB_BROWSER_EXE));
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    ClickPictureAndCloseTheAboutBox(w);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return BrowserStarts().size() == 1; }));
+    EXPECT_TRUE(BrowserStarts().front().ends_with(L"\"http://forum.example.com/\"")) << BrowserStarts().front();
+    // The window answers again once the click is handled: no message came with it.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(w.form, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer));
+    EXPECT_FALSE(e2e::WaitForMessageBox(Program().Id(), L"About Quillon", std::chrono::milliseconds(0)).has_value());
+}
+
+TEST_F(LumbrakeBrowserFallbackTest, WhenNoBrowserStarts_TheAddressIsShownToBeOpenedByHand) {
+    SetDefaultBrowser(L"C:\\no such folder\\browser.exe");
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    ClickPictureAndCloseTheAboutBox(w);
+    const auto box = e2e::WaitForMessageBox(Program().Id(), L"About Quillon");
+    ASSERT_TRUE(box.has_value()) << "no message after the about box";
+    EXPECT_EQ(box->text, L"无法启动浏览器，请手动打开：\r\nhttp://forum.example.com/");
+    EXPECT_FALSE(box->hasIcon);
+    e2e::CloseMessageBox(box->window);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box->window); }));
+    EXPECT_TRUE(BrowserStarts().empty());
 }
 
 }  // namespace

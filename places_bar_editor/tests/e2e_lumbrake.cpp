@@ -1,5 +1,7 @@
 #include "e2e_lumbrake.h"
 
+#include <algorithm>
+
 namespace lumbrake_e2e {
 
 int Window::CheckedOption() const {
@@ -72,6 +74,17 @@ Window LumbrakeTest::Start(const std::string& program) {
     five(e2e::ByPosition(e2e::FindDescendants(w.frame2, L"ComboBox")), w.combo1);
     five(e2e::ByPosition(e2e::FindDescendants(w.frame2, L"Button")), w.command2);
     five(e2e::ByPosition(e2e::FindDescendants(w.frame2, L"Static")), w.labels);
+    // The tool tips come once the window has been shown: every tool is waited for.
+    std::vector<HWND> tools(w.command2.begin(), w.command2.end());
+    tools.push_back(w.picture1);
+    for (int slot = 0; slot < 5; ++slot) {
+        tools.push_back(w.combo1[static_cast<std::size_t>(slot)]);
+        tools.push_back(w.Edit(slot));
+    }
+    const bool tips = e2e::WaitUntil([&] {
+        return std::all_of(tools.begin(), tools.end(), [](HWND tool) { return e2e::ToolTipText(tool).has_value(); });
+    });
+    if (!tips) ADD_FAILURE() << "the window's tool tips did not come";
     return w;
 }
 

@@ -51,7 +51,7 @@ TEST(DecodeGif, NotAGifOrCutShort_GivesNothing) {
         EXPECT_FALSE(DecodeGif(std::span(sample.data(), cut)).has_value()) << cut;
 }
 
-TEST(DecodeGif, TheBanner_Is210By46) {
+TEST(DecodeGif, TheBanner_IsAGif87aOf210By46Pixels) {
     std::ifstream file(LUMBRAKE_BANNER, std::ios::binary);
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     ASSERT_FALSE(bytes.empty());

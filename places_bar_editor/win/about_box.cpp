@@ -15,7 +15,7 @@ namespace {
 
 // Only that exact program may start: it is named as the application, not
 // found by splitting an unquoted command line at its blanks.
-bool StartNamedBrowser() {
+[[nodiscard]] bool StartNamedBrowser() {
     std::wstring commandLine = BrowserCommandLine();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

@@ -8,17 +8,6 @@
 
 namespace lumbrake {
 
-namespace {
-
-// The browser's item-id lists go back to COM's allocator, from ole32 like
-// the rest of what the browser needs.
-void FreeIdList(LPITEMIDLIST list) {
-    if (const auto taskMemFree = SystemFunction<decltype(CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree")) taskMemFree(list);
-}
-using IdList = platform::UniqueHandle<LPITEMIDLIST, FreeIdList>;
-
-}  // namespace
-
 std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCodePage& codePage) {
     const auto coInitialize = SystemFunction<decltype(CoInitialize)>(L"ole32.dll", "CoInitialize");
     const auto coUninitialize = SystemFunction<decltype(CoUninitialize)>(L"ole32.dll", "CoUninitialize");
@@ -32,14 +21,12 @@ std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCode
 
     // The shell's browser wants COM on the calling thread; only this click needs it.
     const HRESULT com = coInitialize(nullptr);
-    struct ComScope {
-        HRESULT result;
-        decltype(coUninitialize) uninitialize;
-        ~ComScope() { if (SUCCEEDED(result)) uninitialize(); }
-    } comScope{com, coUninitialize};
+    const platform::ScopeExit uninitialize([&] {
+        if (SUCCEEDED(com)) coUninitialize();
+    });
 
     // A failed lookup leaves the root null, which the browser also takes as the desktop.
-    IdList root;
+    platform::UniqueIdList root;
     if (folderLocation(owner, CSIDL_DESKTOP, root.put()) != S_OK) root.reset();
 
     char displayName[MAX_PATH] = {};
@@ -50,7 +37,7 @@ std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCode
     info.pszDisplayName = displayName;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    IdList chosen(browse(&info));
+    platform::UniqueIdList chosen(browse(&info));
     root.reset();
     if (!chosen) return std::nullopt;
 

@@ -10,6 +10,6 @@ namespace lumbrake {
 
 // The shell's folder browser, on the desktop, over `owner`. The chosen
 // folder's path (empty when it has none), or nothing when the user cancels.
-std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCodePage& codePage);
+[[nodiscard]] std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCodePage& codePage);
 
 }  // namespace lumbrake

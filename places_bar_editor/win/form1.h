@@ -1,25 +1,29 @@
 #pragma once
-// The main window: its 22 controls, laid out in twips at the system DPI,
-// and one handler per control event.
+// The main window: its message table and one handler per control event.
+// What it is made of has a file each: the layout and its controls
+// (layout.h), Frame2's kind of control (frame.h), the options as a group
+// (option_group.h), the tool tips (tool_tips.h), the controls it draws
+// itself (owner_draw.h), and the view that the start-up reading fills
+// (form1_view.h).
+#include "form1_view.h"
 #include "gif.h"
+#include "layout.h"
 #include "module1.h"
-#include "places.h"
+#include "option_group.h"
+#include "owner_draw.h"
+#include "tool_tips.h"
 
 #include <platform/win/unique.h>
 
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
 
 namespace lumbrake::win {
 
-using platform::UniqueHfont;
-using platform::UniqueHicon;
-
-class Form1 {
+// The controls are the window's own members, named as the layout names them.
+class Form1 : private Controls {
 public:
     explicit Form1(Module1& module) : m_module(module) {}
     Form1(const Form1&) = delete;
@@ -27,98 +31,55 @@ public:
 
     // Creates the window hidden with all its controls, runs the load handler,
     // then shows it. False when the window could not be created.
-    bool Show(HINSTANCE instance, int showCommand);
+    [[nodiscard]] bool Show(HINSTANCE instance, int showCommand);
+    // What the first painting of the window does not need, done once it is
+    // on the screen: the tool tips (comctl32 loaded by then) and the help
+    // cursor over the picture.
+    void CompleteStartUp();
     HWND Window() const { return m_window; }
-
-    // Shows the tool tips the mouse messages of the thread, as they are taken
-    // from the queue.
-    void RelayToToolTips(const MSG& message) const;
+    void RelayToToolTips(const MSG& message) const { m_toolTips.Relay(message); }
 
     // The mode the window holds: 1 system default, 2 no places bar, 3 custom.
     std::int16_t PlacesMode = kModeSystemDefault;
 
 private:
-    friend class ControlsView;
-
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK OptionProc(HWND option, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Messages.
-    bool OnCreate();
-    void OnCommand(int id, UINT code);
-    LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
-    void OnDrawItem(const DRAWITEMSTRUCT& item);
-    bool OnSetCursor(HWND under);
-    void OnActivate(bool active);
-    void OnDestroy();
+    // Messages, in the order a user meets them.
+    BOOL OnCreate(HWND, LPCREATESTRUCT);
+    void OnActivate(HWND, UINT state, HWND, BOOL);
+    HBRUSH OnCtlColor(HWND, HDC dc, HWND control, int type);
+    void OnDrawItem(HWND, const DRAWITEMSTRUCT* item);
+    BOOL OnSetCursor(HWND, HWND under, UINT hitTest, UINT mouseMessage);
+    void OnCommand(HWND, int id, HWND, UINT code);
+    void OnDestroy(HWND);
 
-    // Control events.
+    // Control events, likewise.
     void Form_Load();
-    void Command1_Click();
-    void Command2_Click(int index);
     void Option1_Click();
     void Option2_Click();
     void Option3_Click();
-    void Command3_Click();
-    void Picture1_Click();
     void Combo1_Change(int index);
+    void Command2_Click(int index);
+    void Command1_Click();
+    void Picture1_Click();
+    void Command3_Click();
 
-    // Building the window.
-    void CreateFonts();
-    void CreateControls();
-    void StackInTabOrder(const std::array<HWND, 22>& created);
-    void CreateToolTips();
-    void AddToolTip(HWND tool, const std::wstring& text);
-    void SetToolTipText(HWND tool, const std::wstring& text);
-    void LoadBanner();
-    int Pixels(int twips) const { return twips * m_dpi / 1440; }
-
-    // Selecting one option clears the other two, as a user's choice does.
-    void CheckOption(HWND option);
-    void MoveOption(HWND from, int step);
-    void SetComboToolTip(int index, const std::wstring& text);
-    void DrawPictureButton(const DRAWITEMSTRUCT& item, HICON icon);
-    void DrawBanner(const DRAWITEMSTRUCT& item);
+    ControlsView View() { return ControlsView(*this, m_options, m_toolTips); }
 
     Module1& m_module;
     HINSTANCE m_instance = nullptr;
     HWND m_window = nullptr;
     int m_dpi = 96;
 
-    // The controls, named as the window lays them out.
-    HWND Command3 = nullptr;
-    HWND Option3 = nullptr;
-    HWND Command1 = nullptr;
-    HWND Option1 = nullptr;
-    HWND Option2 = nullptr;
-    HWND Frame2 = nullptr;
-    std::array<HWND, kSlotCount> Combo1{};
-    std::array<HWND, kSlotCount> Command2{};
-    HWND Label2 = nullptr;
-    HWND Label1 = nullptr;
-    HWND Label9 = nullptr;
-    HWND Label10 = nullptr;
-    HWND Label11 = nullptr;
-    HWND Picture1 = nullptr;
-    HWND m_toolTip = nullptr;
-
-    // Each font and picture made once, for all the controls that show it.
-    UniqueHfont m_windowFont;
-    UniqueHfont m_optionFont;
-    UniqueHfont m_comboFont;
-    UniqueHfont m_labelFont;
-    int m_comboLineHeight = 16;
-    UniqueHicon m_bigIcon;
-    UniqueHicon m_smallIcon;
-    UniqueHicon m_applyIcon;
-    UniqueHicon m_cancelIcon;
-    UniqueHicon m_browseIcon;
-    std::optional<GifImage> m_banner;
+    Fonts m_fonts;
+    Pictures m_pictures;
     HCURSOR m_helpCursor = nullptr;
 
+    OptionGroup m_options;
+    ToolTips m_toolTips;
     HWND m_lastFocus = nullptr;
-    bool m_optionTakingFocus = false;
 };
 
 }  // namespace lumbrake::win

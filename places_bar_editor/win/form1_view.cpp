@@ -3,12 +3,12 @@
 namespace lumbrake::win {
 
 void ControlsView::SelectOption(std::int16_t mode) {
-    if (mode == kModeNoPlacesBar) m_form.CheckOption(m_form.Option2);
-    else if (mode == kModeCustom) m_form.CheckOption(m_form.Option3);
-    else m_form.CheckOption(m_form.Option1);
+    if (mode == kModeNoPlacesBar) m_options.Check(m_controls.Option2);
+    else if (mode == kModeCustom) m_options.Check(m_controls.Option3);
+    else m_options.Check(m_controls.Option1);
 }
 
-void ControlsView::SetFrameEnabled(bool enabled) { EnableWindow(m_form.Frame2, enabled); }
+void ControlsView::SetFrameEnabled(bool enabled) { EnableWindow(m_controls.Frame2, enabled); }
 
 void ControlsView::SelectListItem(int slot, int index) {
     SendMessageW(Combo(slot), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -24,6 +24,6 @@ std::wstring ControlsView::SlotText(int slot) const {
 
 void ControlsView::SetSlotText(int slot, const std::wstring& text) { SetWindowTextW(Combo(slot), text.c_str()); }
 
-void ControlsView::SetSlotToolTip(int slot, const std::wstring& text) { m_form.SetComboToolTip(slot, text); }
+void ControlsView::SetSlotToolTip(int slot, const std::wstring& text) { m_toolTips.SetText(Combo(slot), text); }
 
 }  // namespace lumbrake::win

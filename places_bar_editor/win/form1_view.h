@@ -1,13 +1,19 @@
 #pragma once
-// The start-up reading's view of Form1: a thin layer over its controls.
-#include "form1.h"
+// The start-up reading's view of Form1, and the slots as the handlers read
+// and fill them: a thin layer over the controls.
+#include "layout.h"
+#include "option_group.h"
 #include "startup.h"
+#include "tool_tips.h"
+
+#include <string>
 
 namespace lumbrake::win {
 
 class ControlsView final : public Form1View {
 public:
-    explicit ControlsView(Form1& form) : m_form(form) {}
+    ControlsView(const Controls& controls, const OptionGroup& options, ToolTips& toolTips)
+        : m_controls(controls), m_options(options), m_toolTips(toolTips) {}
 
     void SelectOption(std::int16_t mode) override;
     void SetFrameEnabled(bool enabled) override;
@@ -18,9 +24,11 @@ public:
     std::wstring SlotText(int slot) const;
 
 private:
-    HWND Combo(int slot) const { return m_form.Combo1[static_cast<std::size_t>(slot)]; }
+    HWND Combo(int slot) const { return m_controls.Combo1[static_cast<std::size_t>(slot)]; }
 
-    Form1& m_form;
+    const Controls& m_controls;
+    const OptionGroup& m_options;
+    ToolTips& m_toolTips;
 };
 
 }  // namespace lumbrake::win

@@ -8,12 +8,12 @@ namespace lumbrake {
 
 // The address of `name` in the system DLL `library`, loaded from the system
 // folder on first use; null when either cannot be found.
-void* SystemFunctionAddress(const wchar_t* library, const char* name);
+[[nodiscard]] void* SystemFunctionAddress(const wchar_t* library, const char* name);
 
 // The same, typed as the declaration it stands for:
 // SystemFunction<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW").
 template <typename Function>
-Function* SystemFunction(const wchar_t* library, const char* name) {
+[[nodiscard]] Function* SystemFunction(const wchar_t* library, const char* name) {
     return reinterpret_cast<Function*>(SystemFunctionAddress(library, name));
 }
 

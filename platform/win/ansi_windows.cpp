@@ -16,13 +16,9 @@ Function Ntdll(const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
 }
 
-int WideToMultiByte(unsigned codePage, unsigned long flags, const wchar_t* text, int length, char* out, int outSize, int* usedDefault) {
-    return WideCharToMultiByte(codePage, flags, text, length, out, outSize, nullptr, usedDefault);
-}
-
 class WindowsCodePage final : public AnsiCodePage {
 public:
-    std::optional<std::string> ToAnsi(std::wstring_view text) const override { return ExactAnsi(WideToMultiByte, GetACP(), text); }
+    std::optional<std::string> ToAnsi(std::wstring_view text) const override { return SystemAnsi(text); }
 
     std::wstring FromAnsi(std::string_view bytes) const override {
         static const auto convert = Ntdll<RtlMultiByteToUnicodeN>("RtlMultiByteToUnicodeN");

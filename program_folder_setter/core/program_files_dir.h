@@ -28,17 +28,14 @@ bool IsBlankText(std::wstring_view text);
 // here; a failed open skips the write, a failed write still closes.
 // A template over the registry's shape (CreateKey, SetValueEx, CloseKey of
 // platform::Registry), so that the program can call advapi32 with plain
-// pointers: the std::string of the shared seam would triple its size.
+// pointers (platform::Advapi32Registry), and tests the in-memory registry.
 template <class Registry>
 [[nodiscard]] bool StoreProgramFilesDir(Registry& registry, const char* text) {
-    platform::RegKey key = 0;
-    if (registry.CreateKey(platform::kHkeyLocalMachine, kProgramFilesKey, &key) != platform::kErrorSuccess) return false;
-    struct Closer {
-        Registry& registry;
-        platform::RegKey key;
-        ~Closer() { registry.CloseKey(key); }
-    } closer{registry, key};
-    return registry.SetValueEx(key, kProgramFilesValue, platform::kRegSz, text, static_cast<std::uint32_t>(std::strlen(text) + 1)) ==
+    platform::BasicUniqueRegKey key(registry);
+    if (registry.CreateKey(platform::kHkeyLocalMachine, kProgramFilesKey, key.put()) != platform::kErrorSuccess) return false;
+    // The NUL counts: RegSetValueExA's documentation asks for it, although
+    // Windows and Wine both add one that the count leaves out.
+    return registry.SetValueEx(key.get(), kProgramFilesValue, platform::kRegSz, text, static_cast<std::uint32_t>(std::strlen(text) + 1)) ==
            platform::kErrorSuccess;
 }
 

@@ -68,4 +68,26 @@ TEST_F(StoreProgramFilesDir, AFailedWriteKeepsTheOldValue_StillClosesTheKey_AndS
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
+// What reaches RegSetValueExA. Windows and Wine both add the NUL that a
+// count leaves out, so no registry shows whether the text was handed over
+// with it, as the function's documentation asks: only the call does.
+struct RecordingRegistry {
+    long CreateKey(platform::RegKey, const char*, platform::RegKey* result) {
+        *result = 0x100;
+        return platform::kErrorSuccess;
+    }
+    long SetValueEx(platform::RegKey, const char*, std::uint32_t, const void* data, std::uint32_t size) {
+        handed.assign(static_cast<const char*>(data), size);
+        return platform::kErrorSuccess;
+    }
+    long CloseKey(platform::RegKey) { return platform::kErrorSuccess; }
+    std::string handed;
+};
+
+TEST(StoreProgramFilesDirCall, HandsOverTheTextWithItsNul) {
+    RecordingRegistry registry;
+    ASSERT_TRUE(tarnvale::StoreProgramFilesDir(registry, "D:\\Program Files"));
+    EXPECT_EQ(registry.handed, std::string("D:\\Program Files\0", 17));
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include "resource.h"
 
 #include <platform/exact_ansi.h>
+#include <platform/win/advapi32.h>
 
 namespace tarnvale {
 
@@ -12,30 +13,12 @@ char TextBuffer[1024];
 
 namespace {
 
-// The registry calls that StoreProgramFilesDir makes, straight onto advapi32.
-struct Advapi32Registry {
-    long CreateKey(platform::RegKey root, const char* path, platform::RegKey* result) {
-        HKEY key = nullptr;
-        LONG rc = RegCreateKeyA(reinterpret_cast<HKEY>(root), path, &key);
-        *result = reinterpret_cast<platform::RegKey>(key);
-        return rc;
-    }
-    long SetValueEx(platform::RegKey key, const char* name, std::uint32_t type, const void* data, std::uint32_t size) {
-        return RegSetValueExA(reinterpret_cast<HKEY>(key), name, 0, type, static_cast<const BYTE*>(data), size);
-    }
-    long CloseKey(platform::RegKey key) { return RegCloseKey(reinterpret_cast<HKEY>(key)); }
-};
-
-int WideToMultiByte(unsigned codePage, unsigned long flags, const wchar_t* text, int length, char* out, int outSize, int* usedDefault) {
-    return WideCharToMultiByte(codePage, flags, text, length, out, outSize, nullptr, usedDefault);
-}
-
 // Reads the typed path as Unicode, so that a character the code page lacks
 // is found rather than turned into '?', and puts its ANSI form in
 // TextBuffer. Its byte count; 0 when nothing is typed; -1 when it cannot be
 // stored exactly: blank, outside the code page, or longer than the buffer
 // (never cut, least of all inside a double-byte character).
-int ReadTypedPath(HWND dialog) {
+[[nodiscard]] int ReadTypedPath(HWND dialog) {
     TextBuffer[0] = '\0';
     HWND edit = GetDlgItem(dialog, IDC_CUSTOM_PATH);
     const int length = GetWindowTextLengthW(edit);
@@ -45,7 +28,7 @@ int ReadTypedPath(HWND dialog) {
     const int copied = GetWindowTextW(edit, typed, static_cast<int>(sizeof TextBuffer));
     const std::wstring_view text(typed, static_cast<std::size_t>(copied > 0 ? copied : 0));
     if (IsBlankText(text)) return -1;
-    const int bytes = platform::ExactAnsiInto(WideToMultiByte, GetACP(), text, TextBuffer, static_cast<int>(sizeof TextBuffer) - 1);
+    const int bytes = platform::SystemAnsiInto(text, TextBuffer, static_cast<int>(sizeof TextBuffer) - 1);
     if (bytes < 0) return -1;
     TextBuffer[bytes] = '\0';
     return bytes;
@@ -77,11 +60,15 @@ void OnInitDialog(HWND dialog) {
     EnableWindow(GetDlgItem(dialog, IDC_CUSTOM_PATH), FALSE);
 }
 
+static_assert(IDC_PATH_D == IDC_PATH_C + 1 && IDC_PATH_E == IDC_PATH_C + 2 && IDC_PATH_F == IDC_PATH_C + 3 &&
+                  (IDC_CUSTOM < IDC_PATH_C || IDC_CUSTOM > IDC_PATH_F),
+              "OnCommand walks the fixed-path buttons by id, from C: to F:");
+
 // Whichever control sent the command, and why, the checked choice is stored
 // again. The five tests are independent; the buttons form one group, so at
 // most one of them is checked.
 void OnCommand(HWND dialog) {
-    Advapi32Registry registry;
+    platform::Advapi32Registry registry;
     HWND edit = GetDlgItem(dialog, IDC_CUSTOM_PATH);
     for (int id = IDC_PATH_C; id <= IDC_PATH_F; ++id) {
         if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) {

@@ -12,7 +12,7 @@ public:
     virtual ~AnsiCodePage() = default;
     // The exact form of the text, or nothing when some character has none:
     // the caller must not store a text with '?' in its place.
-    virtual std::optional<std::string> ToAnsi(std::wstring_view text) const = 0;
+    [[nodiscard]] virtual std::optional<std::string> ToAnsi(std::wstring_view text) const = 0;
     // As the system decodes ANSI bytes: NULs are kept, and a byte sequence
     // the code page does not define becomes '?', as the A functions give it.
     virtual std::wstring FromAnsi(std::string_view bytes) const = 0;

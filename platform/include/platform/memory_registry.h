@@ -26,25 +26,25 @@ public:
     explicit MemoryRegistry(const AnsiCodePage& codePage = SystemCodePage());
     ~MemoryRegistry() override;
 
-    long CreateKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) override;
-    long CreateKey(RegKey root, const std::string& subKey, RegKey* result) override;
-    long OpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) override;
-    long OpenKey(RegKey root, const std::string& subKey, RegKey* result) override;
-    long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) override;
-    long SetValueEx(RegKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) override;
-    long DeleteKey(RegKey root, const std::string& subKey) override;
-    long DeleteValue(RegKey key, const std::string& name) override;
-    long QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) override;
-    long CloseKey(RegKey key) override;
+    [[nodiscard]] long CreateKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) override;
+    [[nodiscard]] long CreateKey(RegKey root, const std::string& subKey, RegKey* result) override;
+    [[nodiscard]] long OpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) override;
+    [[nodiscard]] long OpenKey(RegKey root, const std::string& subKey, RegKey* result) override;
+    [[nodiscard]] long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) override;
+    [[nodiscard]] long SetValueEx(RegKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) override;
+    [[nodiscard]] long DeleteKey(RegKey root, const std::string& subKey) override;
+    [[nodiscard]] long DeleteValue(RegKey key, const std::string& name) override;
+    [[nodiscard]] long QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) override;
+    [[nodiscard]] long CloseKey(RegKey key) override;
 
-    long CreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) override;
-    long OpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) override;
-    long QueryValueExW(RegKey key, const std::wstring& name, std::uint32_t* type, void* data, std::uint32_t* size) override;
-    long SetValueExW(RegKey key, const std::wstring& name, std::uint32_t type, const void* data, std::uint32_t size) override;
-    long DeleteKeyW(RegKey root, const std::wstring& subKey) override;
-    long DeleteValueW(RegKey key, const std::wstring& name) override;
-    long EnumKeyExW(RegKey key, std::uint32_t index, std::wstring* name) override;
-    long EnumValueW(RegKey key, std::uint32_t index, std::wstring* name) override;
+    [[nodiscard]] long CreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) override;
+    [[nodiscard]] long OpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) override;
+    [[nodiscard]] long QueryValueExW(RegKey key, const std::wstring& name, std::uint32_t* type, void* data, std::uint32_t* size) override;
+    [[nodiscard]] long SetValueExW(RegKey key, const std::wstring& name, std::uint32_t type, const void* data, std::uint32_t size) override;
+    [[nodiscard]] long DeleteKeyW(RegKey root, const std::wstring& subKey) override;
+    [[nodiscard]] long DeleteValueW(RegKey key, const std::wstring& name) override;
+    [[nodiscard]] long EnumKeyExW(RegKey key, std::uint32_t index, std::wstring* name) override;
+    [[nodiscard]] long EnumValueW(RegKey key, std::uint32_t index, std::wstring* name) override;
 
     // Makes every later call of `op` on the key at `keyPath` fail with `code`
     // without changing anything. keyPath is "HKCU\..." or "HKLM\..." (case
@@ -83,11 +83,11 @@ private:
     std::optional<Handle> Resolve(RegKey key) const;
     std::string PathOf(RegKey key) const;
     std::optional<long> Injected(RegOp op, const std::wstring& keyPath, const std::wstring& valueName = {}) const;
-    long OpenOrCreate(RegKey root, const std::wstring& subKey, bool create, std::uint32_t access, RegKey* result, const char* call);
-    long Query(RegKey key, const std::wstring& name, bool ansi, std::uint32_t* type, void* data, std::uint32_t* size, const char* call);
-    long Set(RegKey key, const std::wstring& name, std::uint32_t type, std::vector<std::uint8_t> data, const char* call);
-    long Delete(RegKey root, const std::wstring& subKey, const char* call);
-    long RemoveValue(RegKey key, const std::wstring& name, const char* call);
+    [[nodiscard]] long OpenOrCreate(RegKey root, const std::wstring& subKey, bool create, std::uint32_t access, RegKey* result, const char* call);
+    [[nodiscard]] long Query(RegKey key, const std::wstring& name, bool ansi, std::uint32_t* type, void* data, std::uint32_t* size, const char* call);
+    [[nodiscard]] long Set(RegKey key, const std::wstring& name, std::uint32_t type, std::vector<std::uint8_t> data, const char* call);
+    [[nodiscard]] long Delete(RegKey root, const std::wstring& subKey, const char* call);
+    [[nodiscard]] long RemoveValue(RegKey key, const std::wstring& name, const char* call);
     std::wstring Wide(const std::string& ansi) const { return m_codePage.FromAnsi(ansi); }
     const Node* Find(const std::wstring& keyPath) const;
     Node* Find(const std::wstring& keyPath);

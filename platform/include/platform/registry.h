@@ -52,30 +52,30 @@ class Registry {
 public:
     virtual ~Registry() = default;
 
-    virtual long CreateKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) = 0;  // RegCreateKeyExA
-    virtual long CreateKey(RegKey root, const std::string& subKey, RegKey* result) = 0;                         // RegCreateKeyA
-    virtual long OpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) = 0;    // RegOpenKeyExA
-    virtual long OpenKey(RegKey root, const std::string& subKey, RegKey* result) = 0;                           // RegOpenKeyA
+    [[nodiscard]] virtual long CreateKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) = 0;  // RegCreateKeyExA
+    [[nodiscard]] virtual long CreateKey(RegKey root, const std::string& subKey, RegKey* result) = 0;                         // RegCreateKeyA
+    [[nodiscard]] virtual long OpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t access, RegKey* result) = 0;    // RegOpenKeyExA
+    [[nodiscard]] virtual long OpenKey(RegKey root, const std::string& subKey, RegKey* result) = 0;                           // RegOpenKeyA
     // RegQueryValueExA: data may be null to learn type and size only.
-    virtual long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) = 0;
-    virtual long SetValueEx(RegKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) = 0;
-    virtual long DeleteKey(RegKey root, const std::string& subKey) = 0;                                         // RegDeleteKeyA
-    virtual long DeleteValue(RegKey key, const std::string& name) = 0;                                          // RegDeleteValueA
-    virtual long QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) = 0;                   // RegQueryInfoKeyA
-    virtual long CloseKey(RegKey key) = 0;
+    [[nodiscard]] virtual long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, void* data, std::uint32_t* size) = 0;
+    [[nodiscard]] virtual long SetValueEx(RegKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size) = 0;
+    [[nodiscard]] virtual long DeleteKey(RegKey root, const std::string& subKey) = 0;                                         // RegDeleteKeyA
+    [[nodiscard]] virtual long DeleteValue(RegKey key, const std::string& name) = 0;                                          // RegDeleteValueA
+    [[nodiscard]] virtual long QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) = 0;                   // RegQueryInfoKeyA
+    [[nodiscard]] virtual long CloseKey(RegKey key) = 0;
 
     // The W functions, for what the code page cannot carry: reading what is
     // stored exactly, and keys and values whose names it lacks. Strings are
     // UTF-16 code units, as the registry keeps them.
-    virtual long CreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
-    virtual long OpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
-    virtual long QueryValueExW(RegKey key, const std::wstring& name, std::uint32_t* type, void* data, std::uint32_t* size) = 0;
-    virtual long SetValueExW(RegKey key, const std::wstring& name, std::uint32_t type, const void* data, std::uint32_t size) = 0;
-    virtual long DeleteKeyW(RegKey root, const std::wstring& subKey) = 0;
-    virtual long DeleteValueW(RegKey key, const std::wstring& name) = 0;
+    [[nodiscard]] virtual long CreateKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
+    [[nodiscard]] virtual long OpenKeyExW(RegKey root, const std::wstring& subKey, std::uint32_t access, RegKey* result) = 0;
+    [[nodiscard]] virtual long QueryValueExW(RegKey key, const std::wstring& name, std::uint32_t* type, void* data, std::uint32_t* size) = 0;
+    [[nodiscard]] virtual long SetValueExW(RegKey key, const std::wstring& name, std::uint32_t type, const void* data, std::uint32_t size) = 0;
+    [[nodiscard]] virtual long DeleteKeyW(RegKey root, const std::wstring& subKey) = 0;
+    [[nodiscard]] virtual long DeleteValueW(RegKey key, const std::wstring& name) = 0;
     // The name of the sub key or value at `index`; kErrorNoMoreItems past the last.
-    virtual long EnumKeyExW(RegKey key, std::uint32_t index, std::wstring* name) = 0;
-    virtual long EnumValueW(RegKey key, std::uint32_t index, std::wstring* name) = 0;
+    [[nodiscard]] virtual long EnumKeyExW(RegKey key, std::uint32_t index, std::wstring* name) = 0;
+    [[nodiscard]] virtual long EnumValueW(RegKey key, std::uint32_t index, std::wstring* name) = 0;
 };
 
 // A value as the registry keeps it: its type and its bytes, strings as
@@ -90,26 +90,32 @@ struct RegValue {
 // is; the Win32 code of the last call.
 [[nodiscard]] long QueryValueW(Registry& registry, RegKey key, const std::wstring& name, RegValue* value);
 
-// Owns an open key of a Registry; closes it once. Never wraps a predefined root.
-class UniqueRegKey {
+// Owns an open key of a registry (a Registry, or anything with its
+// CloseKey); closes it once. Never wraps a predefined root.
+template <class Keys>
+class BasicUniqueRegKey {
 public:
-    explicit UniqueRegKey(Registry& registry) : m_registry(&registry) {}
-    UniqueRegKey(const UniqueRegKey&) = delete;
-    UniqueRegKey& operator=(const UniqueRegKey&) = delete;
-    UniqueRegKey(UniqueRegKey&& other) noexcept
-        : m_registry(other.m_registry), m_key(std::exchange(other.m_key, 0)) {}
-    ~UniqueRegKey() { reset(); }
+    explicit BasicUniqueRegKey(Keys& registry) : m_registry(&registry) {}
+    BasicUniqueRegKey(const BasicUniqueRegKey&) = delete;
+    BasicUniqueRegKey& operator=(const BasicUniqueRegKey&) = delete;
+    BasicUniqueRegKey(BasicUniqueRegKey&& other) noexcept : m_registry(other.m_registry), m_key(std::exchange(other.m_key, 0)) {}
+    ~BasicUniqueRegKey() { reset(); }
 
     RegKey get() const { return m_key; }
-    RegKey* put() { reset(); return &m_key; }
+    RegKey* put() {
+        reset();
+        return &m_key;
+    }
     explicit operator bool() const { return m_key != 0; }
+    // A key that fails to close is gone all the same: there is nothing to retry.
     void reset() {
-        if (m_key != 0) m_registry->CloseKey(std::exchange(m_key, 0));
+        if (m_key != 0) static_cast<void>(m_registry->CloseKey(std::exchange(m_key, 0)));
     }
 
 private:
-    Registry* m_registry;
+    Keys* m_registry;
     RegKey m_key = 0;
 };
+using UniqueRegKey = BasicUniqueRegKey<Registry>;
 
 }  // namespace platform
