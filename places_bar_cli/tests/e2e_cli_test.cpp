@@ -188,15 +188,6 @@ std::vector<BYTE> Units(std::wstring_view text) {
     return {bytes, bytes + text.size() * sizeof(wchar_t)};
 }
 
-std::wstring DisplayNameOfSpecialFolder(int csidl) {
-    LPITEMIDLIST list = nullptr;
-    if (SHGetSpecialFolderLocation(nullptr, csidl, &list) != S_OK) return {};
-    SHFILEINFOW info{};
-    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(list), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
-    CoTaskMemFree(list);
-    return info.szDisplayName;
-}
-
 ::testing::AssertionResult Contains(const std::wstring& text, const std::wstring& part) {
     if (text.find(part) != std::wstring::npos) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << ::testing::PrintToString(part) << " is not in " << ::testing::PrintToString(text);
@@ -237,7 +228,7 @@ TEST_F(CliTest, SetCustom_WinesOpenDialogShowsThosePlaces_AndPreviewListsTheSame
     Output set = RunCli({L"set", L"--no-backup", L"custom", L"Computer", L"C:\\windows"});
     ASSERT_EQ(set.exitCode, 0u) << set.err;
     EXPECT_TRUE(Contains(set.out, L"你已经设置对话框的常用位置为 [ 自定义 ] ！"));
-    const std::vector<std::wstring> expected{DisplayNameOfSpecialFolder(CSIDL_DRIVES), L"windows"};
+    const std::vector<std::wstring> expected{e2e::DisplayNameOfSpecialFolder(CSIDL_DRIVES), L"windows"};
     EXPECT_EQ(e2e::PlacesInOpenDialog(), expected);
     preview = RunCli({L"preview", L"--list"});
     EXPECT_EQ(preview.exitCode, 0u) << preview.err;
@@ -256,7 +247,7 @@ TEST_F(CliTest, Check_NamesAnUnknownFolderIdAndAMissingPath_AndPassesOnGoodOnes)
     e2e::SetString(HKEY_CURRENT_USER, kPlacesKey, L"Place1", L"C:\\windows");
     Output check = RunCli({L"check"});
     EXPECT_EQ(check.exitCode, 0u) << check.out << check.err;
-    EXPECT_TRUE(Contains(check.out, L"Place0  REG_DWORD 17  能找到：" + DisplayNameOfSpecialFolder(CSIDL_DRIVES)));
+    EXPECT_TRUE(Contains(check.out, L"Place0  REG_DWORD 17  能找到：" + e2e::DisplayNameOfSpecialFolder(CSIDL_DRIVES)));
     EXPECT_TRUE(Contains(check.out, L"Place1  REG_SZ \"C:\\windows\"  能找到：windows"));
 
     e2e::SetDword(HKEY_CURRENT_USER, kPlacesKey, L"Place2", 0x7E);

@@ -24,7 +24,6 @@ std::vector<BYTE> Dword(DWORD value) {
     return {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)};
 }
 
-
 class LumbrakeApplyTest : public LumbrakeTest {
 protected:
     // Presses the apply button and returns the message it shows, closed again.
@@ -341,16 +340,6 @@ TEST_F(CodePage, PathsShowWhole_AndAreStoredExactlyOrRefusedAloud) {
     EXPECT_EQ(e2e::ValueNames(HKEY_CURRENT_USER, kPolicyKey), std::vector<std::wstring>{L"NoBackButton"});
 }
 
-
-std::wstring DisplayNameOfSpecialFolder(int csidl) {
-    LPITEMIDLIST list = nullptr;
-    if (SHGetSpecialFolderLocation(nullptr, csidl, &list) != S_OK) return {};
-    SHFILEINFOW info{};
-    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(list), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
-    CoTaskMemFree(list);
-    return info.szDisplayName;
-}
-
 TEST_F(LumbrakeApplyTest, TheSystemsOpenDialog_ShowsWhatWasApplied) {
     const auto defaults = e2e::PlacesInOpenDialog();
     ASSERT_TRUE(defaults.has_value()) << "Wine's Open dialog shows its own places without a policy";
@@ -366,7 +355,7 @@ TEST_F(LumbrakeApplyTest, TheSystemsOpenDialog_ShowsWhatWasApplied) {
     }
     const auto custom = e2e::PlacesInOpenDialog();
     ASSERT_TRUE(custom.has_value());
-    EXPECT_EQ(*custom, (std::vector<std::wstring>{DisplayNameOfSpecialFolder(CSIDL_DRIVES), L"windows"}));
+    EXPECT_EQ(*custom, (std::vector<std::wstring>{e2e::DisplayNameOfSpecialFolder(CSIDL_DRIVES), L"windows"}));
 
     {
         const Window w = Start();
@@ -475,7 +464,7 @@ TEST_F(LumbrakeApplyTest, Browse_AChoiceWithoutAFolderPath_LeavesTheSlotAsItWas)
     ASSERT_TRUE(browser);
     HWND tree = e2e::FindDescendant(browser, L"SysTreeView32");
     HTREEITEM computer = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil([&] { return (computer = TopItemNamed(tree, DisplayNameOfSpecialFolder(CSIDL_DRIVES))) != nullptr; }));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (computer = TopItemNamed(tree, e2e::DisplayNameOfSpecialFolder(CSIDL_DRIVES))) != nullptr; }));
     SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(computer));
     PostMessageW(browser, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(browser); }));

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -437,6 +439,15 @@ std::optional<std::vector<std::wstring>> PlacesInOpenDialog() {
     probe.join();
     EXPECT_TRUE(seen) << "the Open dialog did not appear";
     return places;
+}
+
+std::wstring DisplayNameOfSpecialFolder(int csidl) {
+    LPITEMIDLIST list = nullptr;
+    if (SHGetSpecialFolderLocation(nullptr, csidl, &list) != S_OK) return {};
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(list), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
+    CoTaskMemFree(list);
+    return info.szDisplayName;
 }
 
 }  // namespace e2e

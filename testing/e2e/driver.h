@@ -136,6 +136,10 @@ void ClickAt(HWND control, int x, int y);  // client coordinates of the control
 // in this process (so its controls answer directly) and cancelled.
 std::optional<std::vector<std::wstring>> PlacesInOpenDialog();
 
+// The name the shell shows for a special folder (a CSIDL), as the Open
+// dialog's places bar labels it.
+std::wstring DisplayNameOfSpecialFolder(int csidl);
+
 // The bytes of a text in the ANSI code page (936 under the test locale).
 std::string Ansi(const std::wstring& text);
 
