@@ -3,7 +3,7 @@
 #include "place_names.h"
 #include "text.h"
 
-#include <places.h>
+#include <places_bar/places.h>
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 // What the command line asks for, checked before anything is read or written.
-#include <apply.h>
+#include <places_bar/apply.h>
 
 #include <cstdint>
 #include <optional>

@@ -7,7 +7,9 @@
 #include "policy.h"
 #include "text.h"
 
+#include <places_bar/startup.h>
 #include <platform/ansi.h>
+#include <platform/reg_value.h>
 
 #include <algorithm>
 #include <iterator>
@@ -22,35 +24,32 @@ using namespace platform;
 
 namespace {
 
-bool IsString(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz; }
-
-std::int32_t DwordOf(const RegValue& value) {
-    const auto& d = value.data;
-    return static_cast<std::int32_t>(d[0] | d[1] << 8 | d[2] << 16 | static_cast<std::uint32_t>(d[3]) << 24);
-}
-
-// A string value's text, up to its first NUL, as the dialog reads it.
-std::wstring StringOf(const RegValue& value) {
-    std::wstring text = FromUtf16(value.data.data(), value.data.size());
-    return text.substr(0, text.find(L'\0'));
-}
-
 std::wstring Decimal(long long number) { return std::to_wstring(number); }
 
 class Commands {
 public:
     explicit Commands(Host& host) : m_host(host), m_chinese(host.Chinese()) {}
 
+    // An output that could not be written whole is a failure, whatever the
+    // command did: a script would take a cut file for the whole one.
     int Run(const std::vector<std::wstring>& arguments) {
+        const int code = Command(arguments);
+        if (!m_outputFailed) return code;
+        Err(T(msg::kOutputFailed));
+        return code == kExitDone ? kExitFailed : code;
+    }
+
+private:
+    int Command(const std::vector<std::wstring>& arguments) {
         const auto parsed = ParseCommandLine(arguments);
         if (const auto* error = std::get_if<UsageError>(&parsed)) {
             Err(Usage(*error));
-            m_host.Write(Stream::Err, T(msg::kSeeHelp));
+            static_cast<void>(m_host.Write(Stream::Err, T(msg::kSeeHelp)));
             return kExitUsage;
         }
         const Request& request = std::get<Request>(parsed);
         switch (request.verb) {
-        case Verb::Help: m_host.Write(Stream::Out, T(msg::kUsage)); return kExitDone;
+        case Verb::Help: Write(T(msg::kUsage)); return kExitDone;
         case Verb::Version: Out(L"lumbrake-cli " LUMBRAKE_VERSION); return kExitDone;
         case Verb::Show: return Show(request);
         case Verb::Check: return Check(request);
@@ -63,12 +62,13 @@ public:
         return kExitFailed;
     }
 
-private:
     std::wstring T(const Message& message) const { return std::wstring(m_chinese ? message.chinese : message.english); }
     std::wstring F(const Message& message, std::initializer_list<std::wstring_view> arguments) const { return Format(T(message), arguments); }
-    void Out(std::wstring_view line) { m_host.Write(Stream::Out, std::wstring(line) + L"\n"); }
-    void Err(std::wstring_view line) { m_host.Write(Stream::Err, std::wstring(line) + L"\n"); }
-    void Print(const Json& json) { m_host.Write(Stream::Out, json.Text()); }
+    void Write(std::wstring_view text) { m_outputFailed |= !m_host.Write(Stream::Out, text); }
+    void Out(std::wstring_view line) { Write(std::wstring(line) + L"\n"); }
+    // What cannot be said on standard error cannot be said anywhere.
+    void Err(std::wstring_view line) { static_cast<void>(m_host.Write(Stream::Err, std::wstring(line) + L"\n")); }
+    void Print(const Json& json) { Write(json.Text()); }
 
     std::wstring Usage(const UsageError& error) const {
         static constexpr const Message* kTexts[] = {
@@ -87,9 +87,11 @@ private:
         return mode == kModeNoPlacesBar ? L"hidden" : mode == kModeCustom ? L"custom" : L"default";
     }
 
-    std::wstring ValueText(const RegValue& value) const {
+    std::wstring ValueText(const std::optional<RegValue>& read) const {
+        if (!read) return T(msg::kUnreadable);
+        const RegValue& value = *read;
         std::wstring data = DataText(value.type, value.data);
-        if (IsString(value.type)) data = L"\"" + data + L"\"";
+        if (IsTextType(value.type)) data = L"\"" + data + L"\"";
         else if (value.data.empty()) data = T(msg::kEmpty);
         return RegTypeName(value.type) + L" " + data;
     }
@@ -97,23 +99,45 @@ private:
         return L"HKEY_CURRENT_USER\\" + keyPath + L"\\" + (name.empty() ? L"@" : name);
     }
 
-    std::wstring Describe(const Change& change) const {
-        const std::wstring key = L"HKEY_CURRENT_USER\\" + change.keyPath;
-        switch (change.kind) {
-        case Change::Kind::CreateKey: return F(msg::kCreateKey, {key});
-        case Change::Kind::DeleteKey: return F(msg::kDeleteKey, {key});
-        case Change::Kind::DeleteValue: return F(msg::kDeleteValue, {ValuePath(change.keyPath, change.valueName), ValueText(*change.before)});
-        case Change::Kind::SetValue:
-            if (change.before)
-                return F(msg::kReplaceValue, {ValuePath(change.keyPath, change.valueName), ValueText(*change.after), ValueText(*change.before)});
-            return F(msg::kSetValue, {ValuePath(change.keyPath, change.valueName), ValueText(*change.after)});
+    std::wstring Describe(const Step& step) const {
+        const std::wstring key = L"HKEY_CURRENT_USER\\" + step.keyPath;
+        const std::wstring value = ValuePath(step.keyPath, step.valueName);
+        switch (step.kind) {
+        case Step::Kind::CreateKey: return F(msg::kCreateKey, {key});
+        case Step::Kind::DeleteKey: return F(step.exact ? msg::kDeleteKey : msg::kDeleteKeyAlone, {key});
+        case Step::Kind::DeleteEmptyKey: return F(msg::kDeleteEmptyKey, {key});
+        case Step::Kind::DeleteValue: return F(msg::kDeleteValue, {value, ValueText(step.before)});
+        case Step::Kind::SetValue:
+            if (step.before) return F(msg::kReplaceValue, {value, ValueText(step.after), ValueText(step.before)});
+            return F(msg::kSetValue, {value, ValueText(step.after)});
         }
         return {};
     }
 
-    void ListChanges(const std::vector<Change>& changes, bool dryRun) {
+    void ListChanges(const std::vector<Step>& steps, bool dryRun) {
         Out(T(dryRun ? msg::kWouldChange : msg::kChanges));
-        for (const Change& change : changes) Out(L"  " + Describe(change));
+        for (const Step& step : steps) Out(L"  " + Describe(step));
+    }
+
+    // Carries the steps out, naming each one that failed; true when all were done.
+    bool Carry(const std::vector<Step>& steps) {
+        Module1 module(m_host.Registry(), m_host.CodePage());
+        const std::vector<long> codes = Execute(module, steps);
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            if (!AllDone({steps[i]}, {codes[i]})) Err(F(msg::kNotDone, {Describe(steps[i]), m_host.ErrorText(codes[i])}));
+        return AllDone(steps, codes);
+    }
+
+    // What the window would show at start-up, or nothing after naming each
+    // value or key that is there but could not be read.
+    std::optional<PlacesReading> ReadShown() {
+        Module1 module(m_host.Registry(), m_host.CodePage());
+        PlacesReading reading = ReadPlaces(module);
+        for (const ReadFailure& failure : reading.failures)
+            Err(F(msg::kCannotRead, {L"HKEY_CURRENT_USER\\" + failure.keyPath + (failure.valueName.empty() ? L"" : L"\\" + failure.valueName),
+                                     m_host.ErrorText(failure.error)}));
+        if (!reading.failures.empty()) return std::nullopt;
+        return reading;
     }
 
     // The whole policy key, or nothing after saying why it cannot be read.
@@ -137,12 +161,14 @@ private:
         return true;
     }
 
-    // The texts that the apply would refuse to store, named; true when there were any.
-    bool RefuseUnstorable(const Configuration& configuration) {
+    // The texts that the plan would store through the code page and that it
+    // cannot hold, named; true when there were any.
+    bool RefuseUnstorable(const std::vector<Step>& steps) {
         bool refused = false;
-        for (const std::wstring& slot : configuration.slots) {
-            if (m_host.CodePage().ToAnsi(TrimSpaces(slot))) continue;
-            Err(F(msg::kNotInCodePage, {slot}));
+        for (const Step& step : steps) {
+            if (step.exact || step.kind != Step::Kind::SetValue || step.after.type != kRegSz) continue;
+            if (m_host.CodePage().ToAnsi(StringOf(step.after))) continue;
+            Err(F(msg::kNotInCodePage, {StringOf(step.after)}));
             refused = true;
         }
         return refused;
@@ -172,17 +198,15 @@ private:
     Meaning MeaningOf(const NamedValue* stored) {
         if (!stored) return {L"empty", T(msg::kNothingStored)};
         const RegValue& value = stored->value;
-        if (value.type == kRegDword && value.data.size() == 4) {
-            const std::int32_t id = DwordOf(value);
+        if (const std::optional<std::uint32_t> number = DwordOf(value)) {
+            const auto id = static_cast<std::int32_t>(*number);
             if (const auto entry = EntryOfFolderId(id))
                 return {L"folderId", F(msg::kFolderIdListed, {Decimal(id), kEnglishPlaceNames[*entry], ListedName(*entry)})};
             const Resolution found = m_host.ResolveFolderId(static_cast<std::uint32_t>(id));
             return {L"folderId", found.resolved ? F(msg::kFolderIdOther, {Decimal(id), found.displayName}) : F(msg::kFolderIdUnknown, {Decimal(id)})};
         }
         const std::wstring text = StringOf(value);
-        bool control = false;
-        for (wchar_t c : text) control = control || static_cast<std::uint32_t>(c) < 0x20;
-        if (IsString(value.type) && !control) return {L"path", F(msg::kFolderPath, {text})};
+        if (IsTextType(value.type) && !HasControlCharacter(text)) return {L"path", F(msg::kFolderPath, {text})};
         return {L"other", F(msg::kNotAPlace, {RegTypeName(value.type)})};
     }
 
@@ -213,10 +237,12 @@ private:
     }
 
     int Show(const Request& request) {
-        Module1 module(m_host.Registry(), m_host.CodePage());
-        const StartupView view = ReadStartupView(module);
+        const std::optional<PlacesReading> reading = ReadShown();
+        if (!reading) return kExitFailed;
         const std::optional<KeyState> policy = ReadPolicy();
         if (!policy) return kExitFailed;
+        const std::int16_t mode = reading->mode;
+        const SlotTexts shownTexts = ShownTexts(*reading);
         std::vector<OtherValue> others;
         std::vector<std::wstring> otherKeys;
         if (*policy) CollectOthers(kPolicyFullPath, **policy, 0, others, otherKeys);
@@ -224,7 +250,7 @@ private:
 
         if (request.json) {
             Json json;
-            json.Object().Key("mode").String(ModeWord(view.mode));
+            json.Object().Key("mode").String(ModeWord(mode));
             json.Key("policyKey").String(kPolicyFullPath).Key("policyKeyExists").Bool(policy->has_value());
             json.Key("noPlacesBar");
             if (noPlacesBar) JsonValue(json, noPlacesBar->value);
@@ -233,7 +259,7 @@ private:
             for (int slot = 0; slot < kSlotCount; ++slot) {
                 const NamedValue* stored = StoredPlace(*policy, slot);
                 const Meaning meaning = MeaningOf(stored);
-                json.Object().Key("value").String(ReadSlotValueName(slot)).Key("shown").String(view.slots[static_cast<std::size_t>(slot)]);
+                json.Object().Key("value").String(ReadSlotValueName(slot)).Key("shown").String(shownTexts[static_cast<std::size_t>(slot)]);
                 json.Key("stored");
                 if (stored) JsonValue(json, stored->value);
                 else json.Null();
@@ -253,7 +279,7 @@ private:
             return kExitDone;
         }
 
-        Out(F(msg::kPlacesBarIs, {ModeName(view.mode)}));
+        Out(F(msg::kPlacesBarIs, {ModeName(mode)}));
         Out(F(*policy ? msg::kPolicyKeyIs : msg::kPolicyKeyAbsent, {kPolicyFullPath}));
         if (noPlacesBar) Out(std::wstring(kNoPlacesBar) + L"  " + ValueText(noPlacesBar->value));
         const bool placesKey = *policy && (*policy)->FindKey(kPlacesName);
@@ -266,13 +292,13 @@ private:
                     Out(name + L"  " + T(msg::kNothingStored));
                     continue;
                 }
-                const std::wstring& shown = view.slots[static_cast<std::size_t>(slot)];
+                const std::wstring& shown = shownTexts[static_cast<std::size_t>(slot)];
                 const std::wstring indent(name.size() + 2, L' ');
                 Out(name + L"  " + Label(msg::kShownAs) + (shown.empty() ? T(msg::kEmpty) : shown));
                 Out(indent + Label(msg::kStored) + ValueText(stored->value));
                 Out(indent + Label(msg::kMeans) + MeaningOf(stored).text);
             }
-            if (view.mode == kModeNoPlacesBar) Out(T(msg::kNotShownWhileHidden));
+            if (mode == kModeNoPlacesBar) Out(T(msg::kNotShownWhileHidden));
         }
         if (!others.empty() || !otherKeys.empty()) {
             Out({});
@@ -286,10 +312,11 @@ private:
     // --- check
 
     int Check(const Request& request) {
-        Module1 module(m_host.Registry(), m_host.CodePage());
-        const std::int16_t mode = ReadStartupView(module).mode;
+        const std::optional<PlacesReading> reading = ReadShown();
+        if (!reading) return kExitFailed;
         const std::optional<KeyState> policy = ReadPolicy();
         if (!policy) return kExitFailed;
+        const std::int16_t mode = reading->mode;
 
         struct Result {
             int slot;
@@ -303,11 +330,11 @@ private:
             if (!stored) continue;
             const RegValue& value = stored->value;
             Result result{slot, stored, {}, {}};
-            if (value.type == kRegDword && value.data.size() == 4) {
-                const std::int32_t id = DwordOf(value);
+            if (const std::optional<std::uint32_t> number = DwordOf(value)) {
+                const auto id = static_cast<std::int32_t>(*number);
                 result.found = m_host.ResolveFolderId(static_cast<std::uint32_t>(id));
                 result.reason = F(msg::kUnknownFolderId, {Decimal(id), Hex32(static_cast<std::uint32_t>(result.found.code)), m_host.ErrorText(result.found.code)});
-            } else if (IsString(value.type)) {
+            } else if (IsTextType(value.type)) {
                 result.found = m_host.ResolvePath(StringOf(value));
                 result.reason = F(msg::kPathNotFound, {Hex32(static_cast<std::uint32_t>(result.found.code)), m_host.ErrorText(result.found.code)});
             } else if (value.type == kRegDword) {
@@ -350,33 +377,40 @@ private:
 
     // --- set
 
+    // The window's apply, as a user would make it who started the window
+    // now and typed the given texts: a slot whose text is what it already
+    // shows keeps its value exactly. The plan is listed, the key backed up,
+    // the steps carried out, and the key read back and compared.
     int Set(const Request& request) {
         const Configuration& wanted = *request.configuration;
+        const std::optional<PlacesReading> reading = ReadShown();
+        if (!reading) return kExitFailed;
         const std::optional<KeyState> before = ReadPolicy();
         if (!before) return kExitFailed;
-        const Simulation simulation = SimulateApply(*before, m_host.CodePage(), wanted.mode, wanted.slots);
-        if (simulation.outcome != ApplyOutcome::Confirmed) {
-            if (!RefuseUnstorable(wanted)) Err(Confirmation(ApplyOutcome::Failed, wanted.mode));
+        Module1 module(m_host.Registry(), m_host.CodePage());
+        const Plan plan = PlanApply(BaseOf(*reading), wanted.mode, wanted.slots, ReadNow(module));
+        if (RefuseUnstorable(plan.steps)) return kExitFailed;
+        const std::optional<KeyState> expected = Simulate(*before, m_host.CodePage(), plan.steps);
+        if (!expected) {
+            Err(Confirmation(ApplyOutcome::Failed, wanted.mode));
             return kExitFailed;
         }
-        const std::vector<Change> changes = Diff(kPolicyPath, *before, simulation.after);
-        if (changes.empty()) {
+        if (plan.steps.empty()) {
             Out(T(msg::kNothingToChange));
             return kExitDone;
         }
-        ListChanges(changes, request.dryRun);
+        ListChanges(plan.steps, request.dryRun);
         if (request.dryRun) return kExitDone;
         if (!SaveBackup(request, *before)) return kExitFailed;
 
-        Module1 module(m_host.Registry(), m_host.CodePage());
-        const ApplyOutcome outcome = ApplyMode(module, wanted.mode, wanted.slots);
-        // Read back: every difference from what the apply was to leave is a
+        const bool done = Carry(plan.steps);
+        // Read back: every difference from what the steps were to leave is a
         // change that did not take.
         const std::optional<KeyState> after = ReadPolicy();
         if (!after) return kExitFailed;
-        const std::vector<Change> missing = Diff(kPolicyPath, *after, simulation.after);
-        for (const Change& change : missing) Err(F(msg::kNotAsExpected, {Describe(change)}));
-        if (outcome != ApplyOutcome::Confirmed || !missing.empty()) {
+        const std::vector<Step> missing = Diff(kPolicyPath, *after, *expected);
+        for (const Step& step : missing) Err(F(msg::kNotAsExpected, {Describe(step)}));
+        if (!done || !missing.empty()) {
             Err(Confirmation(ApplyOutcome::Failed, wanted.mode));
             return kExitFailed;
         }
@@ -438,7 +472,7 @@ private:
         const KeyState& wanted = std::get<KeyState>(target);
         const std::optional<KeyState> before = ReadPolicy();
         if (!before) return kExitFailed;
-        const std::vector<Change> changes = Diff(kPolicyPath, *before, wanted);
+        const std::vector<Step> changes = Diff(kPolicyPath, *before, wanted);
         if (changes.empty()) {
             Out(F(msg::kAlreadyRestored, {request.file}));
             return kExitDone;
@@ -447,12 +481,11 @@ private:
         if (request.dryRun) return kExitDone;
         if (!SaveBackup(request, *before)) return kExitFailed;
 
-        for (const FailedChange& failed : ApplyChanges(m_host.Registry(), kHkeyCurrentUser, changes))
-            Err(F(msg::kNotDone, {Describe(failed.change), m_host.ErrorText(failed.rc)}));
+        static_cast<void>(Carry(changes));
         const std::optional<KeyState> after = ReadPolicy();
         if (!after) return kExitFailed;
-        const std::vector<Change> missing = Diff(kPolicyPath, *after, wanted);
-        for (const Change& change : missing) Err(F(msg::kNotAsExpected, {Describe(change)}));
+        const std::vector<Step> missing = Diff(kPolicyPath, *after, wanted);
+        for (const Step& step : missing) Err(F(msg::kNotAsExpected, {Describe(step)}));
         if (!missing.empty()) {
             Err(F(msg::kRestoreFailed, {request.file}));
             return kExitFailed;
@@ -468,25 +501,32 @@ private:
         KeyState policy;
         if (const auto& given = request.configuration) {
             // The apply on an empty registry: what `set` stores, exactly.
-            const Simulation simulation = SimulateApply(std::nullopt, m_host.CodePage(), given->mode, given->slots);
-            if (simulation.outcome != ApplyOutcome::Confirmed) {
-                if (!RefuseUnstorable(*given)) Err(Confirmation(ApplyOutcome::Failed, given->mode));
+            std::optional<KeyState> stored = StoredOnEmpty(m_host.CodePage(), given->mode, given->slots);
+            if (!stored) {
+                bool refused = false;
+                for (const std::wstring& slot : given->slots) {
+                    if (m_host.CodePage().ToAnsi(TrimSpaces(slot))) continue;
+                    Err(F(msg::kNotInCodePage, {slot}));
+                    refused = true;
+                }
+                if (!refused) Err(Confirmation(ApplyOutcome::Failed, given->mode));
                 return kExitFailed;
             }
             mode = given->mode;
-            policy = simulation.after;
+            policy = std::move(*stored);
         } else {
+            const std::optional<PlacesReading> reading = ReadShown();
+            if (!reading) return kExitFailed;
             std::optional<KeyState> current = ReadPolicy();
             if (!current) return kExitFailed;
-            Module1 module(m_host.Registry(), m_host.CodePage());
-            mode = ReadStartupView(module).mode;
+            mode = reading->mode;
             policy = std::move(*current);
         }
-        const PolicyPlan plan = PlanOf(mode, policy);
+        const PlacesPolicy plan = PolicyOf(mode, policy);
         std::wstring text;
         std::string bytes;
         if (request.gpp) {
-            const std::vector<GppItem> items = PlanItems(plan);
+            const std::vector<GppItem> items = PolicyItems(plan);
             std::vector<std::wstring> uids;
             for (std::size_t i = 0; i < items.size(); ++i) uids.push_back(m_host.NewGuid());
             auto xml = RegistryXml(items, uids, m_host.UtcNow());
@@ -497,12 +537,12 @@ private:
             text = std::get<std::wstring>(xml);
             bytes = platform::ToUtf8(text);
         } else {
-            const std::vector<RegSection> sections = PlanSections(plan);
+            const std::vector<RegSection> sections = PolicySections(plan);
             text = RegFileText(sections);
             bytes = RegFileBytes(sections);
         }
         if (!request.output) {
-            m_host.WriteFileToOutput(bytes, text);
+            m_outputFailed |= !m_host.WriteFileToOutput(bytes, text);
             return kExitDone;
         }
         if (long rc = m_host.WriteFile(*request.output, bytes); rc != kErrorSuccess) {
@@ -527,6 +567,7 @@ private:
 
     Host& m_host;
     bool m_chinese;
+    bool m_outputFailed = false;
 };
 
 }  // namespace

@@ -38,10 +38,11 @@ public:
     // Whether the user's interface language is Chinese.
     virtual bool Chinese() = 0;
 
-    virtual void Write(Stream stream, std::wstring_view text) = 0;
+    // False when the text could not all be written.
+    [[nodiscard]] virtual bool Write(Stream stream, std::wstring_view text) = 0;
     // A file's bytes on standard output: unchanged into a file or a pipe,
     // as `text` on a console, which shows text rather than bytes.
-    virtual void WriteFileToOutput(std::string_view bytes, std::wstring_view text) = 0;
+    [[nodiscard]] virtual bool WriteFileToOutput(std::string_view bytes, std::wstring_view text) = 0;
 
     virtual std::optional<std::string> ReadFile(const std::wstring& path, long& error) = 0;
     [[nodiscard]] virtual long WriteFile(const std::wstring& path, std::string_view bytes) = 0;

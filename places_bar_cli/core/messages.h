@@ -109,6 +109,8 @@ inline constexpr Message kSomeDropped{L"{0} of {1} stored places would be droppe
 
 inline constexpr Message kCreateKey{L"create key   {0}", L"新建项     {0}"};
 inline constexpr Message kDeleteKey{L"delete key   {0} (with everything in it)", L"删除项     {0}（及其中的一切）"};
+inline constexpr Message kDeleteKeyAlone{L"delete key   {0} (unless it holds keys)", L"删除项     {0}（其中有子项时保留）"};
+inline constexpr Message kDeleteEmptyKey{L"delete key   {0} (if nothing is left in it)", L"删除项     {0}（如果其中已经没有任何内容）"};
 inline constexpr Message kSetValue{L"set value    {0} = {1}", L"设置值     {0} = {1}"};
 inline constexpr Message kReplaceValue{L"set value    {0} = {1} (was {2})", L"设置值     {0} = {1}（原为 {2}）"};
 inline constexpr Message kDeleteValue{L"delete value {0} (was {1})", L"删除值     {0}（原为 {1}）"};
@@ -118,7 +120,9 @@ inline constexpr Message kNothingToChange{L"Nothing to change: the registry alre
 inline constexpr Message kBackupSaved{L"Backup of the policy key: {0}", L"策略项已备份到：{0}"};
 inline constexpr Message kBackupFailed{L"Cannot save the backup, so nothing was changed ({0}). Use --no-backup to change without one.",
                                        L"无法保存备份，因此没有做任何更改（{0}）。不需要备份时请用 --no-backup。"};
-inline constexpr Message kCannotRead{L"Cannot read the policy key {0}: {1}", L"无法读取策略项 {0}：{1}"};
+inline constexpr Message kCannotRead{L"Cannot read {0}, which is there: {1}", L"{0} 存在，但无法读取：{1}"};
+inline constexpr Message kUnreadable{L"(could not be read)", L"（无法读取）"};
+inline constexpr Message kOutputFailed{L"The output could not be written whole.", L"输出没能完整写入。"};
 inline constexpr Message kNotInCodePage{
     L"Refused, nothing was written: \"{0}\" has characters that the system's ANSI code page cannot hold, and it would be stored with \"?\" in their place.",
     L"已拒绝，未写入任何内容：\"{0}\" 含有系统 ANSI 代码页无法表示的字符，存储时会变成“?”。"};

@@ -2,7 +2,7 @@
 // The places a command line names: the thirteen folders of the window's
 // list, by their listed name or an English one, an entry with its id as the
 // window shows it, or a full folder path.
-#include <places.h>
+#include <places_bar/places.h>
 
 #include <array>
 #include <optional>

@@ -1,47 +1,25 @@
 #include "policy.h"
 
-#include <startup.h>
-
 #include <platform/memory_registry.h>
 
 namespace lumbrake::cli {
 
 using namespace platform;
 
-namespace {
-
-class RecordingView final : public Form1View {
-public:
-    explicit RecordingView(StartupView& view) : m_view(view) {}
-    void SelectOption(std::int16_t) override {}
-    void SetFrameEnabled(bool) override {}
-    void SelectListItem(int slot, int index) override { Slot(slot) = kPlaceEntries.at(static_cast<std::size_t>(index)); }
-    void SetSlotText(int slot, const std::wstring& text) override { Slot(slot) = text; }
-    void SetSlotToolTip(int, const std::wstring&) override {}
-
-private:
-    std::wstring& Slot(int slot) { return m_view.slots.at(static_cast<std::size_t>(slot)); }
-    StartupView& m_view;
-};
-
-const std::wstring kPlacesPath = kPolicyPath + L"\\" + kPlacesName;
-
-}  // namespace
-
-StartupView ReadStartupView(Module1& module) {
-    StartupView view;
-    RecordingView recorder(view);
-    view.mode = LoadPlacesConfiguration(module, recorder);
-    return view;
+std::optional<KeyState> Simulate(const KeyState& before, const AnsiCodePage& codePage, const std::vector<Step>& steps) {
+    MemoryRegistry copy(codePage);
+    Module1 module(copy, codePage);
+    static_cast<void>(Execute(module, Diff(kPolicyPath, std::nullopt, before)));
+    if (!AllDone(steps, Execute(module, steps))) return std::nullopt;
+    return ReadKeyTree(copy, kHkeyCurrentUser, kPolicyPath).state;
 }
 
-Simulation SimulateApply(const KeyState& before, const AnsiCodePage& codePage, std::int16_t mode, const SlotTexts& slots) {
-    MemoryRegistry copy(codePage);
-    static_cast<void>(ApplyChanges(copy, kHkeyCurrentUser, Diff(kPolicyPath, std::nullopt, before)));
-    Module1 module(copy, codePage);
-    Simulation simulation{ApplyMode(module, mode, slots), {}};
-    simulation.after = ReadKeyTree(copy, kHkeyCurrentUser, kPolicyPath).state;
-    return simulation;
+std::optional<KeyState> StoredOnEmpty(const AnsiCodePage& codePage, std::int16_t mode, const SlotTexts& slots) {
+    MemoryRegistry empty(codePage);
+    Module1 module(empty, codePage);
+    PlacesBase base = BaseOf(ReadPlaces(module));
+    if (ApplyMode(module, mode, slots, base) != ApplyOutcome::Confirmed) return std::nullopt;
+    return ReadKeyTree(empty, kHkeyCurrentUser, kPolicyPath).state;
 }
 
 const NamedValue* StoredPlace(const KeyState& policy, int slot) {
@@ -49,8 +27,8 @@ const NamedValue* StoredPlace(const KeyState& policy, int slot) {
     return places ? places->FindValue(ReadSlotValueName(slot)) : nullptr;
 }
 
-PolicyPlan PlanOf(std::int16_t mode, const KeyState& policy) {
-    PolicyPlan plan;
+PlacesPolicy PolicyOf(std::int16_t mode, const KeyState& policy) {
+    PlacesPolicy plan;
     plan.mode = mode;
     if (const NamedValue* value = policy ? policy->FindValue(kNoPlacesBar) : nullptr) plan.noPlacesBar = *value;
     for (int slot = 0; slot < kSlotCount; ++slot)
@@ -58,7 +36,7 @@ PolicyPlan PlanOf(std::int16_t mode, const KeyState& policy) {
     return plan;
 }
 
-std::vector<RegSection> PlanSections(const PolicyPlan& plan) {
+std::vector<RegSection> PolicySections(const PlacesPolicy& plan) {
     const std::wstring placesPath = kPolicyFullPath + L"\\" + kPlacesName;
     std::vector<RegSection> sections;
     if (plan.mode != kModeCustom) {
@@ -81,9 +59,9 @@ std::vector<RegSection> PlanSections(const PolicyPlan& plan) {
     return sections;
 }
 
-std::vector<GppItem> PlanItems(const PolicyPlan& plan) {
+std::vector<GppItem> PolicyItems(const PlacesPolicy& plan) {
     std::vector<GppItem> items;
-    for (const RegSection& section : PlanSections(plan)) {
+    for (const RegSection& section : PolicySections(plan)) {
         const std::wstring keyPath = section.keyPath.substr(section.keyPath.find(L'\\') + 1);
         if (section.deleteKey) items.push_back({keyPath, true, {}, std::nullopt});
         for (const auto& [name, value] : section.values) items.push_back({keyPath, false, name, value});

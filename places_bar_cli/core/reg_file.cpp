@@ -2,6 +2,8 @@
 
 #include "text.h"
 
+#include <platform/reg_value.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -251,9 +253,7 @@ std::wstring EscapeText(std::wstring_view text) {
 std::optional<std::wstring> QuotedForm(const RegValue& value) {
     if (value.type != kRegSz || value.data.size() < 2 || value.data.size() % 2) return std::nullopt;
     const std::wstring text = FromUtf16(value.data.data(), value.data.size());
-    if (text.back() != L'\0') return std::nullopt;
-    for (std::size_t i = 0; i + 1 < text.size(); ++i)
-        if (static_cast<std::uint32_t>(text[i]) < 0x20) return std::nullopt;
+    if (text.back() != L'\0' || text.find(L'\0') + 1 != text.size() || HasControlCharacter(StringOf(value))) return std::nullopt;
     return text.substr(0, text.size() - 1);
 }
 
@@ -269,9 +269,8 @@ void WriteValue(std::wstring& out, const std::wstring& name, const std::optional
         return;
     }
     wchar_t number[24];
-    if (value->type == kRegDword && value->data.size() == 4) {
-        const auto& d = value->data;
-        std::swprintf(number, 24, L"dword:%08x", static_cast<unsigned>(d[0] | d[1] << 8 | d[2] << 16 | static_cast<std::uint32_t>(d[3]) << 24));
+    if (const std::optional<std::uint32_t> dword = DwordOf(*value)) {
+        std::swprintf(number, 24, L"dword:%08x", static_cast<unsigned>(*dword));
         out += number;
         out += L"\r\n";
         return;

@@ -7,8 +7,9 @@
 
 #include "registry_setup.h"
 
-#include <apply.h>
-#include <module1.h>
+#include <places_bar/apply.h>
+#include <places_bar/module1.h>
+#include <places_bar/startup.h>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,11 @@ using lumbrake::testing::DwordBytes;
 using lumbrake::testing::kPlacesPath;
 using lumbrake::testing::kPolicyPath;
 using lumbrake::testing::Utf16Bytes;
+
+bool Carried(Registry& registry, const std::vector<Step>& steps) {
+    Module1 module(registry, SystemCodePage());
+    return AllDone(steps, Execute(module, steps));
+}
 
 ::testing::AssertionResult Contains(const std::wstring& text, const std::wstring& part) {
     if (text.find(part) != std::wstring::npos) return ::testing::AssertionSuccess();
@@ -43,8 +49,7 @@ protected:
     // Exactly these bytes, a string without its NUL too.
     void StoreExactly(const std::wstring& keyPath, const std::wstring& name, RegValue value) {
         CreateKey(keyPath);
-        const Change change{Change::Kind::SetValue, keyPath.substr(5), name, std::nullopt, std::move(value)};
-        ASSERT_TRUE(ApplyChanges(host.registry, kHkeyCurrentUser, {change}).empty());
+        ASSERT_TRUE(Carried(host.registry, {{Step::Kind::SetValue, keyPath.substr(5), name, std::nullopt, std::move(value), true}}));
     }
     void StoreTypical() {
         StoreDword(kPlacesPath, L"Place0", 17);
@@ -57,12 +62,14 @@ protected:
 
 bool Same(const KeyState& a, const KeyState& b) { return Diff(L"k", a, b).empty(); }
 
+
 // What Lumbrake's window leaves when it applies the same mode and texts.
 KeyState AsTheWindowApplies(const KeyState& before, std::int16_t mode, const SlotTexts& slots) {
     MemoryRegistry registry;
-    static_cast<void>(ApplyChanges(registry, kHkeyCurrentUser, Diff(cli::kPolicyPath, std::nullopt, before)));
+    EXPECT_TRUE(Carried(registry, Diff(cli::kPolicyPath, std::nullopt, before)));
     Module1 module(registry, SystemCodePage());
-    EXPECT_EQ(ApplyMode(module, mode, slots), ApplyOutcome::Confirmed);
+    PlacesBase base = BaseOf(ReadPlaces(module));
+    EXPECT_EQ(ApplyMode(module, mode, slots, base), ApplyOutcome::Confirmed);
     return ReadKeyTree(registry, kHkeyCurrentUser, cli::kPolicyPath).state;
 }
 
@@ -73,11 +80,11 @@ void ImportAsRegedit(MemoryRegistry& registry, const std::string& bytes) {
     for (const RegOperation& op : std::get<RegFile>(parsed).operations) {
         const std::wstring path = op.keyPath.substr(op.keyPath.find(L'\\') + 1);
         using Kind = RegOperation::Kind;
-        Change change{op.kind == Kind::Key ? Change::Kind::CreateKey : op.kind == Kind::DeleteKey ? Change::Kind::DeleteKey
-                      : op.kind == Kind::SetValue                      ? Change::Kind::SetValue
-                                                                       : Change::Kind::DeleteValue,
-                      path, op.valueName, std::nullopt, op.value};
-        EXPECT_TRUE(ApplyChanges(registry, kHkeyCurrentUser, {change}).empty());
+        const Step step{op.kind == Kind::Key ? Step::Kind::CreateKey : op.kind == Kind::DeleteKey ? Step::Kind::DeleteKey
+                        : op.kind == Kind::SetValue                    ? Step::Kind::SetValue
+                                                                       : Step::Kind::DeleteValue,
+                        path, op.valueName, std::nullopt, op.value, true};
+        EXPECT_TRUE(Carried(registry, {step}));
     }
 }
 
@@ -142,6 +149,12 @@ TEST_F(Commands, Check_ExitsWithOne_WhenTheDialogWouldDropAPlace_SayingWhy) {
     StoreDword(kPolicyPath, L"NoPlacesBar", 1);
     host.knownFolders.erase(99);
     EXPECT_EQ(host.Run({L"check"}), kExitFailed) << "stored places are checked while the bar is hidden too";
+
+    host.registry.InjectFailure(RegOp::QueryValue, kPolicyPath, kErrorAccessDenied, L"NoPlacesBar");
+    for (const wchar_t* command : {L"show", L"check", L"export"}) {
+        EXPECT_EQ(host.Run({command}), kExitFailed) << "a value that is there but cannot be read";
+        EXPECT_TRUE(Contains(host.err, L"comdlg32\\NoPlacesBar, which is there: error 5"));
+    }
 }
 
 TEST_F(Commands, Set_StoresWhatTheWindowsApplyStores) {
@@ -173,7 +186,7 @@ TEST_F(Commands, Set_DryRun_ListsTheChanges_AndWritesNothing) {
     const std::size_t writes = Writes();
     EXPECT_EQ(host.Run({L"set", L"custom", L"Desktop", L"C:\\Tools", L"--dry-run"}), kExitDone);
     EXPECT_EQ(host.out, L"Would change (dry run, nothing is written):\n"
-                        L"  set value    HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32\\PlacesBar\\Place0 = "
+                        L"  set value    HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32\\PlacesBar\\place0 = "
                         L"REG_DWORD 0 (was REG_DWORD 17)\n");
     EXPECT_EQ(Writes(), writes);
     EXPECT_TRUE(host.backups.empty());
@@ -267,7 +280,7 @@ TEST_F(Commands, Export_ImportedAsRegeditImports_LeavesWhatSetLeaves) {
 
             const KeyState fromSet = ReadKeyTree(set.registry, kHkeyCurrentUser, cli::kPolicyPath).state;
             KeyState fromImport = ReadKeyTree(imported.registry, kHkeyCurrentUser, cli::kPolicyPath).state;
-            if (!fromSet && fromImport && fromImport->values.empty() && fromImport->keys.empty()) fromImport.reset();  // see PlanSections
+            if (!fromSet && fromImport && fromImport->values.empty() && fromImport->keys.empty()) fromImport.reset();  // see PolicySections
             EXPECT_TRUE(Same(fromImport, fromSet)) << ::testing::PrintToString(configuration) << " other policies: " << otherPolicies;
         }
     }
@@ -279,6 +292,9 @@ TEST_F(Commands, Export_TheCurrentConfiguration_ExactlyAsStored) {
     EXPECT_EQ(host.Run({L"export"}), kExitDone);
     const std::wstring root = L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32";
     EXPECT_EQ(host.out, L"Windows Registry Editor Version 5.00\r\n\r\n[-" + root + L"\\PlacesBar]\r\n\r\n[" + root + L"]\r\n\"NoPlacesBar\"=\"1\"\r\n\r\n");
+    host.outputFails = true;
+    EXPECT_EQ(host.Run({L"export"}), kExitFailed) << "standard output that cannot be written";
+    host.outputFails = false;
 
     ASSERT_EQ(host.Run({L"set", L"custom", L"Desktop", L"--no-backup"}), kExitDone);
     Store(kPlacesPath, L"Place0", kRegExpandSz, Utf16Bytes(std::wstring(L"%A%\0", 4)).data(), 8);

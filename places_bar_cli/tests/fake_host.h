@@ -62,6 +62,7 @@ public:
     std::map<std::wstring, std::string> files;
     std::vector<std::string> backups;
     bool backupFails = false;
+    bool outputFails = false;  // standard output closed, or its disk full
     std::set<std::uint32_t> knownFolders{0, 5, 17, 36};
     std::set<std::wstring> existingPaths{L"C:\\Tools", L"C:\\windows"};
     PreviewResult preview{true, 0, true, {L"Desktop", L"Tools"}};
@@ -75,10 +76,16 @@ public:
     platform::Registry& Registry() override { return forgetful; }
     const platform::AnsiCodePage& CodePage() override { return platform::SystemCodePage(); }
     bool Chinese() override { return chinese; }
-    void Write(Stream stream, std::wstring_view text) override { (stream == Stream::Out ? out : err) += text; }
-    void WriteFileToOutput(std::string_view bytes, std::wstring_view text) override {
+    bool Write(Stream stream, std::wstring_view text) override {
+        if (stream == Stream::Out && outputFails) return false;
+        (stream == Stream::Out ? out : err) += text;
+        return true;
+    }
+    bool WriteFileToOutput(std::string_view bytes, std::wstring_view text) override {
+        if (outputFails) return false;
         stdoutBytes.assign(bytes);
         out += text;
+        return true;
     }
     std::optional<std::string> ReadFile(const std::wstring& path, long& error) override {
         auto it = files.find(path);

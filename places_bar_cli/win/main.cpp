@@ -19,9 +19,9 @@ int wmain(int argc, wchar_t** argv) {
     try {
         return lumbrake::cli::Run(arguments, host);
     } catch (const std::bad_alloc&) {
-        host.Write(lumbrake::cli::Stream::Err, L"lumbrake-cli: out of memory\n");
+        static_cast<void>(host.Write(lumbrake::cli::Stream::Err, L"lumbrake-cli: out of memory\n"));
     } catch (const std::exception&) {
-        host.Write(lumbrake::cli::Stream::Err, L"lumbrake-cli: internal error\n");
+        static_cast<void>(host.Write(lumbrake::cli::Stream::Err, L"lumbrake-cli: internal error\n"));
     }
     // Whatever had been written is not reported as done.
     return lumbrake::cli::kExitFailed;

@@ -38,18 +38,18 @@ bool WriteAll(HANDLE handle, std::string_view bytes) {
 }
 
 // A console shows Unicode as it is; a file or pipe gets UTF-8, with the
-// line ends Windows programs expect.
-void WriteText(HANDLE handle, std::wstring_view text) {
+// line ends Windows programs expect. False when not all of it was written.
+bool WriteText(HANDLE handle, std::wstring_view text) {
     if (IsConsole(handle)) {
         while (!text.empty()) {
             // Small pieces: older consoles refuse large writes.
             std::size_t size = std::min<std::size_t>(text.size(), 4096);
             if (size < text.size() && text[size - 1] >= 0xD800 && text[size - 1] < 0xDC00) --size;
             DWORD written = 0;
-            if (!WriteConsoleW(handle, text.data(), static_cast<DWORD>(size), &written, nullptr) || written == 0) return;
+            if (!WriteConsoleW(handle, text.data(), static_cast<DWORD>(size), &written, nullptr) || written == 0) return false;
             text.remove_prefix(written);
         }
-        return;
+        return true;
     }
     std::wstring crlf;
     crlf.reserve(text.size());
@@ -57,7 +57,7 @@ void WriteText(HANDLE handle, std::wstring_view text) {
         if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) crlf += L'\r';
         crlf += text[i];
     }
-    WriteAll(handle, platform::ToUtf8(crlf));
+    return WriteAll(handle, platform::ToUtf8(crlf));
 }
 
 // An open file, or an empty handle (CreateFileW fails with
@@ -108,14 +108,15 @@ const platform::AnsiCodePage& WindowsHost::CodePage() { return platform::SystemC
 
 bool WindowsHost::Chinese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE; }
 
-void WindowsHost::Write(Stream stream, std::wstring_view text) {
-    WriteText(GetStdHandle(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE), text);
+bool WindowsHost::Write(Stream stream, std::wstring_view text) {
+    return WriteText(GetStdHandle(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE), text);
 }
 
-void WindowsHost::WriteFileToOutput(std::string_view bytes, std::wstring_view text) {
+bool WindowsHost::WriteFileToOutput(std::string_view bytes, std::wstring_view text) {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (IsConsole(out)) WriteText(out, text);
-    else WriteAll(out, bytes);
+    // A file or pipe holds the bytes only once they have left this process.
+    if (IsConsole(out)) return WriteText(out, text);
+    return WriteAll(out, bytes);
 }
 
 std::optional<std::string> WindowsHost::ReadFile(const std::wstring& path, long& error) {

@@ -15,8 +15,8 @@ public:
     platform::Registry& Registry() override;
     const platform::AnsiCodePage& CodePage() override;
     bool Chinese() override;
-    void Write(Stream stream, std::wstring_view text) override;
-    void WriteFileToOutput(std::string_view bytes, std::wstring_view text) override;
+    bool Write(Stream stream, std::wstring_view text) override;
+    bool WriteFileToOutput(std::string_view bytes, std::wstring_view text) override;
     std::optional<std::string> ReadFile(const std::wstring& path, long& error) override;
     long WriteFile(const std::wstring& path, std::string_view bytes) override;
     std::optional<std::wstring> SaveBackup(std::string_view bytes, long& error) override;

@@ -4,7 +4,7 @@
 // entries, created plainly (no pictures, tool tips, registry, tab order or
 // dialog keyboard handling).
 #include "layout.h"
-#include "places.h"
+#include <places_bar/places.h>
 
 #include <windows.h>
 

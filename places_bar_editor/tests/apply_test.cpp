@@ -1,9 +1,8 @@
-#include "apply.h"
-#include "fake_view.h"
-#include "module1.h"
-#include "places.h"
+#include <places_bar/apply.h>
+#include <places_bar/module1.h>
+#include <places_bar/places.h>
 #include "registry_setup.h"
-#include "startup.h"
+#include <places_bar/startup.h>
 
 #include <platform/ansi.h>
 #include <platform/memory_registry.h>
@@ -23,18 +22,24 @@ class Applying : public ::testing::Test, protected RegistrySetup {
 protected:
     Applying() : RegistrySetup(registry) {}
 
+    // Starts as the window does: what it reads becomes the base of its applies.
+    PlacesReading Start() {
+        PlacesReading reading = ReadPlaces(module);
+        base = BaseOf(reading);
+        started = true;
+        return reading;
+    }
+    // The apply button, in a window started before the first one.
     ApplyOutcome Apply(std::int16_t mode, SlotTexts slots = {}) {
-        ApplyOutcome outcome = ApplyMode(module, mode, slots);
+        if (!started) Start();
+        ApplyOutcome outcome = ApplyMode(module, mode, slots, base);
         EXPECT_EQ(registry.OpenHandleCount(), 0u) << "every key is closed again";
         return outcome;
     }
-    // Starts as the window does, then applies what it shows, unchanged.
+    // Starts, then applies what the window shows, unchanged.
     ApplyOutcome StartAndApply() {
-        FakeView view;
-        const std::int16_t mode = LoadPlacesConfiguration(module, view);
-        SlotTexts slots;
-        for (int i = 0; i < kSlotCount; ++i) slots[static_cast<std::size_t>(i)] = view.slots[static_cast<std::size_t>(i)].text;
-        return Apply(mode, slots);
+        const PlacesReading reading = Start();
+        return Apply(reading.mode, ShownTexts(reading));
     }
     void ExpectSlot(int slot, std::uint32_t type, const std::vector<std::uint8_t>& data) {
         auto value = registry.Value(kPlacesPath, L"place" + std::to_wstring(slot));
@@ -46,6 +51,8 @@ protected:
 
     MemoryRegistry registry;
     Module1 module{registry, SystemCodePage()};
+    PlacesBase base;
+    bool started = false;
 };
 
 TEST_F(Applying, SystemDefault_RemovesThePlacesBarPolicy_ButKeepsOtherPolicies) {
@@ -74,17 +81,35 @@ TEST_F(Applying, NoPlacesBar_RemovesThePlaces_AndStoresTheSwitch) {
     EXPECT_EQ(value->data, DwordBytes(1));
 }
 
-TEST_F(Applying, NoPlacesBar_WhenTheBarIsAlreadyHidden_ChangesNothing) {
-    StoreDword(kPolicyPath, L"NoPlacesBar", 0);
-    StoreString(kPlacesPath, L"Place0", L"C:\\Kept");
-    const auto callsBefore = registry.Calls().size();
-    EXPECT_EQ(Apply(kModeNoPlacesBar), ApplyOutcome::Confirmed);
-    for (auto i = callsBefore; i < registry.Calls().size(); ++i) {
-        const std::string& call = registry.Calls()[i];
-        EXPECT_TRUE(call.rfind("Open", 0) == 0 || call.rfind("Query", 0) == 0 || call.rfind("Close", 0) == 0) << call;
+// Hidden means hidden as the dialogs read the switch: only a DWORD that is
+// not 0. Such a switch is left as it is, with the places kept under it; any
+// other (which start-up takes for hidden all the same) becomes the DWORD 1.
+TEST_F(Applying, NoPlacesBar_LeavesASwitchTheDialogsObey) {
+    const struct {
+        std::uint32_t type;
+        std::vector<std::uint8_t> data;
+        bool obeyed;
+    } kSwitches[] = {
+        {kRegDword, DwordBytes(1), true},  {kRegDword, DwordBytes(-1), true},     {kRegDword, DwordBytes(0), false},
+        {kRegDword, {2, 0}, false},        {kRegQword, {0, 0, 0, 0, 0, 0, 0, 0}, false},
+        {kRegSz, Utf16Bytes(L"1"), false}, {kRegBinary, {1, 0, 0, 0}, false},
+    };
+    for (const auto& stored : kSwitches) {
+        std::vector<std::uint8_t> padded = stored.data;  // no NUL for the registry to find after the data
+        padded.insert(padded.end(), {1, 1});
+        Store(kPolicyPath, L"NoPlacesBar", stored.type, padded.data(), static_cast<std::uint32_t>(stored.data.size()));
+        StoreString(kPlacesPath, L"Place0", L"C:\\Kept");
+        const auto callsBefore = registry.Calls().size();
+        EXPECT_EQ(Apply(kModeNoPlacesBar), ApplyOutcome::Confirmed);
+        const auto value = registry.Value(kPolicyPath, L"NoPlacesBar");
+        EXPECT_EQ(value->type, kRegDword);
+        EXPECT_EQ(value->data, stored.obeyed ? stored.data : DwordBytes(1));
+        EXPECT_EQ(registry.KeyExists(kPlacesPath), stored.obeyed);
+        for (auto i = callsBefore; stored.obeyed && i < registry.Calls().size(); ++i) {
+            const std::string& call = registry.Calls()[i];
+            EXPECT_TRUE(call.rfind("Open", 0) == 0 || call.rfind("Query", 0) == 0 || call.rfind("Close", 0) == 0) << call;
+        }
     }
-    EXPECT_EQ(registry.Value(kPolicyPath, L"NoPlacesBar")->data, DwordBytes(0));
-    ExpectText(0, L"C:\\Kept");
 }
 
 TEST_F(Applying, Custom_StoresEachChangedSlotByItsKind) {
@@ -158,9 +183,9 @@ TEST_F(Applying, AChangedSlot_IsWritten_TheOthersAreKept) {
     const unsigned char binary[] = {0x81, 0x20, 0xFF, 0x43, 0x3A};
     Store(kPlacesPath, L"Place0", kRegBinary, binary, sizeof binary);
     StoreDword(kPlacesPath, L"Place1", 2);
-    FakeView view;
-    ASSERT_EQ(LoadPlacesConfiguration(module, view), kModeCustom);
-    EXPECT_EQ(Apply(kModeCustom, {view.slots[0].text, L"D:\\新", L"", L"", L""}), ApplyOutcome::Confirmed);
+    const PlacesReading reading = Start();
+    ASSERT_EQ(reading.mode, kModeCustom);
+    EXPECT_EQ(Apply(kModeCustom, {ShownTexts(reading)[0], L"D:\\新", L"", L"", L""}), ApplyOutcome::Confirmed);
     ExpectSlot(0, kRegBinary, {binary, binary + sizeof binary});
     ExpectText(1, L"D:\\新");
 }
@@ -181,8 +206,10 @@ TEST_F(Applying, ReadOnlyKeys_AnUnchangedApplyIsTrue_AChangeIsRefused) {
 }
 
 TEST_F(Applying, UnknownMode_WritesNothing) {
+    Start();
+    const auto callsBefore = registry.Calls().size();
     for (std::int16_t mode : {0, 4, -1}) EXPECT_EQ(Apply(mode), ApplyOutcome::UnknownMode);
-    for (const std::string& call : registry.Calls()) ADD_FAILURE() << call;
+    EXPECT_EQ(registry.Calls().size(), callsBefore);
 }
 
 TEST_F(Applying, Failures_AreReported_AndTheRemainingStepsStillRun) {
@@ -235,9 +262,10 @@ TEST_F(Applying, ACodePageThatRefusesEverything_WritesNothingAnywhere) {
     const RefusingCodePage refusing;
     Module1 refused(registry, refusing);
     for (std::int16_t mode : {kModeNoPlacesBar, kModeCustom, kModeSystemDefault}) {
-        FakeView view;
-        EXPECT_EQ(LoadPlacesConfiguration(refused, view), kModeSystemDefault);
-        const ApplyOutcome outcome = ApplyMode(refused, mode, {L"C:\\A", L"桌面|00", L"", L"", L""});
+        const PlacesReading reading = ReadPlaces(refused);
+        EXPECT_EQ(reading.mode, kModeSystemDefault);
+        PlacesBase last = BaseOf(reading);
+        const ApplyOutcome outcome = ApplyMode(refused, mode, {L"C:\\A", L"桌面|00", L"", L"", L""}, last);
         EXPECT_EQ(outcome, mode == kModeSystemDefault ? ApplyOutcome::Confirmed : ApplyOutcome::Failed) << mode;
     }
     EXPECT_EQ(registry.OpenHandleCount(), 0u);

@@ -111,12 +111,18 @@ TEST_F(LumbrakeApplyTest, MixedSlots_AreStoredWithExactTypesAndBytes) {
     EXPECT_EQ(e2e::ValueNames(HKEY_CURRENT_USER, kPlacesKey).size(), 4u);
 }
 
-TEST_F(LumbrakeApplyTest, HiddenAfterCustomAndBack_RestoresThePlacesFromTheSlots_AndTwiceChangesNothing) {
+// Hidden, then custom again in the same run: every place comes back exactly
+// as it was read, whatever its kind, and a typed one as typed; twice
+// changes nothing more.
+TEST_F(LumbrakeApplyTest, HiddenAfterCustomAndBack_PutsEveryPlaceBackExactly_AndTwiceChangesNothing) {
+    const BYTE binary[] = {0x81, 0x20, 0xFF, 0x43, 0x3A};
+    SetDword(kPlacesKey, L"place0", 38);
+    SetString(kPlacesKey, L"place1", L"%USERPROFILE%\\Desktop", REG_EXPAND_SZ);
+    e2e::SetRawW(HKEY_CURRENT_USER, kPlacesKey, L"place2", REG_BINARY, binary, sizeof binary);
+    SetString(kPlacesKey, L"place3", L"C:\\한글");
     const Window w = Start();
     ASSERT_TRUE(w.form);
-    Choose(w.option3);
-    Pick(w, 0, 0);
-    Type(w, 1, L"C:\\Tools");
+    Type(w, 4, L"C:\\Tools");
     ExpectConfirmed(w, kConfirmCustom);
     const RegistryState custom = ReadPolicy();
 
@@ -125,12 +131,48 @@ TEST_F(LumbrakeApplyTest, HiddenAfterCustomAndBack_RestoresThePlacesFromTheSlots
     ExpectHidden();
 
     Choose(w.option3);
-    EXPECT_EQ(w.SlotText(1), L"C:\\Tools") << "the slots keep their texts while the frame is off";
+    EXPECT_EQ(w.SlotText(4), L"C:\\Tools") << "the slots keep their texts while the frame is off";
     ExpectConfirmed(w, kConfirmCustom);
     EXPECT_EQ(ReadPolicy(), custom);
     ExpectConfirmed(w, kConfirmCustom);
     EXPECT_EQ(ReadPolicy(), custom);
-    ExpectSlot(0, REG_DWORD, Dword(0));
+}
+
+// Another program (a policy refresh, a script, a second window) changes the
+// places while the window is open: what the user did not edit keeps its change.
+TEST_F(LumbrakeApplyTest, AnotherProgramsChange_IsKeptInTheSlotsTheUserDidNotEdit) {
+    SetDword(kPlacesKey, L"place0", 17);
+    SetString(kPlacesKey, L"place1", L"C:\\Tools");
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    SetString(kPlacesKey, L"place1", L"D:\\Shared");
+    SetDword(kPlacesKey, L"place2", 5);
+    Type(w, 0, L"E:\\Mine");
+    ExpectConfirmed(w, kConfirmCustom);
+    ExpectSlot(0, REG_SZ, e2e::Utf16WithNul(L"E:\\Mine"));
+    ExpectSlot(1, REG_SZ, e2e::Utf16WithNul(L"D:\\Shared"));
+    ExpectSlot(2, REG_DWORD, Dword(5));
+}
+
+// A policy key that is there but cannot be read is said at start-up, never
+// shown as absent, and an apply that must change it fails aloud.
+TEST_F(LumbrakeApplyTest, AnUnreadableKey_IsSaidAtStartUp_AndNeverTakenForAbsent) {
+    SetDword(kPolicyKey, L"NoPlacesBar", 1);
+    e2e::SetKeyAccess(HKEY_CURRENT_USER, kPolicyKey, 0);
+    const Window w = Start();
+    ASSERT_TRUE(w.form);
+    auto box = e2e::WaitForMessageBox(Program().Id(), L"Veltrix");
+    ASSERT_TRUE(box.has_value());
+    EXPECT_NE(box->text.find(L"无法读取"), std::wstring::npos);
+    EXPECT_NE(box->text.find(kPolicyKey + L"\\NoPlacesBar："), std::wstring::npos) << box->text;
+    EXPECT_TRUE(box->hasIcon);
+    e2e::CloseMessageBox(box->window);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box->window); }));
+    EXPECT_EQ(w.CheckedOption(), 1) << "what it could read";
+    const auto failed = Apply(w);
+    EXPECT_EQ(failed.text, kFailure);
+    e2e::SetKeyAccess(HKEY_CURRENT_USER, kPolicyKey, KEY_ALL_ACCESS);
+    EXPECT_EQ(e2e::ReadRaw(HKEY_CURRENT_USER, kPolicyKey, L"NoPlacesBar")->data, Dword(1));
 }
 
 TEST_F(LumbrakeApplyTest, SystemDefault_KeepsUnrelatedPolicies) {
@@ -242,7 +284,7 @@ TEST_F(LumbrakeApplyTest, UnchangedApply_LeavesEveryStoredValueExactly) {
          kConfirmCustom, {L"<REG_BINARY: 81 20 FF 43 3A>", L"<REG_MULTI_SZ: \"C:\\One\" \"C:\\Two\">", L"E:\\Music", longPath}},
         {"a hidden bar over stored places",
          [] {
-             SetDword(kPolicyKey, L"NoPlacesBar", 0);
+             SetDword(kPolicyKey, L"NoPlacesBar", 1);
              SetString(kPlacesKey, L"Place0", L"C:\\Kept");
          },
          kConfirmHidden, {}},
@@ -357,14 +399,19 @@ TEST_F(LumbrakeApplyTest, TheSystemsOpenDialog_ShowsWhatWasApplied) {
     ASSERT_TRUE(custom.has_value());
     EXPECT_EQ(*custom, (std::vector<std::wstring>{e2e::DisplayNameOfSpecialFolder(CSIDL_DRIVES), L"windows"}));
 
+    // A DWORD 0 reads as hidden at start-up, but the dialog obeys only a
+    // switch that is not 0: applying hidden makes it one.
+    SetDword(kPolicyKey, L"NoPlacesBar", 0);
+    EXPECT_TRUE(e2e::PlacesInOpenDialog().has_value());
     {
         const Window w = Start();
         ASSERT_TRUE(w.form);
-        Choose(w.option2);
+        EXPECT_EQ(w.CheckedOption(), 2);
         ExpectConfirmed(w, kConfirmHidden);
         Close();
     }
     EXPECT_FALSE(e2e::PlacesInOpenDialog().has_value()) << "no places bar in mode 2";
+    ExpectHidden();
 
     {
         const Window w = Start();

@@ -1,5 +1,5 @@
-#include "places.h"
-#include "startup.h"
+#include <places_bar/places.h>
+#include <places_bar/startup.h>
 
 #include <gtest/gtest.h>
 

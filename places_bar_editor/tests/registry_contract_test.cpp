@@ -1,7 +1,7 @@
 // One set of expectations for the registry, run against the in-memory
 // registry everywhere and against the real one under Wine. Where the two
 // disagree, the in-memory one is wrong.
-#include "module1.h"
+#include <places_bar/module1.h>
 
 #include <platform/ansi.h>
 #include <platform/memory_registry.h>
@@ -163,7 +163,7 @@ TYPED_TEST(RegistryContract, OtherTypes_AreKeptAsStored_AndShownInAFormNoPathHas
     EXPECT_EQ(this->module.LastValueKind, 3);
     RegistryValue bytes = this->module.GetKeyValue(kHkeyCurrentUser, kScratch, L"Binary");
     EXPECT_EQ(this->module.LastValueKind, 3);
-    EXPECT_EQ(std::get<OtherValue>(bytes), (OtherValue{kRegBinary, Bytes(std::string_view(binary, sizeof binary))}));
+    EXPECT_EQ(std::get<RegValue>(bytes), (RegValue{kRegBinary, Bytes(std::string_view(binary, sizeof binary))}));
     EXPECT_EQ(TextForm(bytes), L"<REG_BINARY: 81 20 FF 43 3A>");
     EXPECT_EQ(TextForm(this->module.GetKeyValue(kHkeyCurrentUser, kScratch, L"Multi")), L"<REG_MULTI_SZ: \"C:\\One\" \"C:\\Two\">");
     EXPECT_EQ(TextForm(this->module.GetKeyValue(kHkeyCurrentUser, kScratch, L"Qword")), L"<REG_QWORD: 1>");
@@ -306,7 +306,7 @@ TYPED_TEST(RegistryContract, ReadOnlyKeys_OpenForReading_AndRefuseEveryChange) {
     this->backend.SetReadOnly(kScratch, true);
 
     EXPECT_EQ(std::get<std::int32_t>(this->module.GetKeyValue(kHkeyCurrentUser, kScratch, L"Place0")), 17);
-    EXPECT_TRUE(this->module.KeyExists(kHkeyCurrentUser, kScratch));
+    EXPECT_EQ(this->module.ProbeKey(kHkeyCurrentUser, kScratch), Presence::Present);
     EXPECT_TRUE(this->KeyExists(kScratch)) << "RegOpenKeyA asks for no more than it may have";
     UniqueRegKey key(this->registry());
     EXPECT_EQ(this->registry().OpenKeyEx(kHkeyCurrentUser, this->Ansi(kScratch), kKeyAccess, key.put()), kErrorAccessDenied);

@@ -1,7 +1,7 @@
 #pragma once
 // Setting up the in-memory registry as other programs leave it, for the
 // native tests of the start-up reading and the apply.
-#include "places.h"
+#include <places_bar/places.h>
 
 #include <platform/ansi.h>
 #include <platform/memory_registry.h>

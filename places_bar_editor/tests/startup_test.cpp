@@ -1,11 +1,11 @@
-#include "fake_view.h"
-#include "module1.h"
-#include "places.h"
+#include <places_bar/module1.h>
+#include <places_bar/places.h>
 #include "registry_setup.h"
-#include "startup.h"
+#include <places_bar/startup.h>
 
 #include <platform/ansi.h>
 #include <platform/memory_registry.h>
+#include <platform/reg_value.h>
 
 #include <gtest/gtest.h>
 
@@ -20,27 +20,33 @@ protected:
     StartupReading() : RegistrySetup(registry) {}
 
     std::int16_t Load() {
-        view = {};
         auto callsBefore = registry.Calls().size();
-        std::int16_t mode = LoadPlacesConfiguration(module, view);
+        reading = ReadPlaces(module);
         for (auto i = callsBefore; i < registry.Calls().size(); ++i) {
             const std::string& call = registry.Calls()[i];
             EXPECT_TRUE(call.rfind("Open", 0) == 0 || call.rfind("Query", 0) == 0 || call.rfind("Close", 0) == 0)
                 << "start-up must only read: " << call;
         }
         EXPECT_EQ(registry.OpenHandleCount(), 0u);
-        return mode;
+        return reading.mode;
+    }
+    // What slot i shows: its text, and the list entry selected, if any.
+    std::wstring Text(int slot) const { return Slot(slot).shown.text; }
+    std::optional<int> Entry(int slot) const { return Slot(slot).shown.entry; }
+    const SlotReading& Slot(int slot) const {
+        static const SlotReading kNotRead;
+        const auto& read = reading.slots[static_cast<std::size_t>(slot)];
+        return read ? *read : kNotRead;
     }
 
     MemoryRegistry registry;
     Module1 module{registry, SystemCodePage()};
-    FakeView view;
+    PlacesReading reading;
 };
 
 TEST_F(StartupReading, NoPolicy_IsTheSystemDefault) {
     EXPECT_EQ(Load(), kModeSystemDefault);
-    EXPECT_EQ(view.selectedOption, 1);
-    EXPECT_FALSE(view.frameEnabled);
+    EXPECT_EQ(Slot(0).stored.presence, Presence::Absent) << "known to hold nothing";
 }
 
 TEST_F(StartupReading, AnyNoPlacesBar_HidesTheBar_WithoutLookingAtThePlaces) {
@@ -49,9 +55,7 @@ TEST_F(StartupReading, AnyNoPlacesBar_HidesTheBar_WithoutLookingAtThePlaces) {
     for (std::int32_t value : {0, 1, -1}) {
         StoreDword(kPolicyPath, L"NoPlacesBar", value);
         EXPECT_EQ(Load(), kModeNoPlacesBar);
-        EXPECT_EQ(view.selectedOption, 2);
-        EXPECT_FALSE(view.frameEnabled);
-        EXPECT_EQ(view.slots[0].text, L"");
+        EXPECT_FALSE(reading.slots[0].has_value()) << "the places are not read";
     }
     StoreString(kPolicyPath, L"NoPlacesBar", L"yes");
     EXPECT_EQ(Load(), kModeNoPlacesBar);
@@ -74,13 +78,7 @@ TEST_F(StartupReading, EmptyNoPlacesBarValues_DoNotCount) {
 TEST_F(StartupReading, EmptyPlacesKey_IsCustom_WithSlotsAsTheWindowMadeThem) {
     CreateKey(kPlacesPath);
     EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(view.selectedOption, 3);
-    EXPECT_TRUE(view.frameEnabled);
-    for (const auto& slot : view.slots) {
-        EXPECT_EQ(slot.text, L"");
-        EXPECT_EQ(slot.toolTip, L"");
-        EXPECT_EQ(slot.selected, -1);
-    }
+    for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(Slot(slot).shown, ShownPlace{});
 }
 
 TEST_F(StartupReading, FolderIds_SelectTheirEntry_OrShowTheirNumber) {
@@ -90,16 +88,12 @@ TEST_F(StartupReading, FolderIds_SelectTheirEntry_OrShowTheirNumber) {
     StoreDword(kPlacesPath, L"Place3", -5);
     StoreDword(kPlacesPath, L"Place4", 5);
     EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(view.slots[0].text, L"桌面|00");
-    EXPECT_EQ(view.slots[0].selected, 0);
-    EXPECT_EQ(view.slots[1].text, L"38");
-    EXPECT_EQ(view.slots[1].toolTip, L"38");
-    EXPECT_EQ(view.slots[1].selected, -1);
-    EXPECT_EQ(view.slots[2].text, L"我的电脑|17");
-    EXPECT_EQ(view.slots[2].toolTip, L"我的电脑|17");
-    EXPECT_EQ(view.slots[2].selected, 6);
-    EXPECT_EQ(view.slots[3].text, L"-5");
-    EXPECT_EQ(view.slots[4].text, L"我的文档|05");
+    EXPECT_EQ(Slot(0).shown, (ShownPlace{L"桌面|00", 0}));
+    EXPECT_EQ(Slot(1).shown, (ShownPlace{L"38", std::nullopt}));
+    EXPECT_EQ(Slot(2).shown, (ShownPlace{L"我的电脑|17", 6}));
+    EXPECT_EQ(Text(3), L"-5");
+    EXPECT_EQ(Text(4), L"我的文档|05");
+    EXPECT_EQ(Slot(1).stored.value, DwordValue(38)) << "the value each text came from";
 }
 
 TEST_F(StartupReading, FolderPaths_ShowWhole_WithoutTheirNul) {
@@ -109,14 +103,12 @@ TEST_F(StartupReading, FolderPaths_ShowWhole_WithoutTheirNul) {
     StoreString(kPlacesPath, L"Place3", L"");
     StoreString(kPlacesPath, L"Place4", L"C:\\Ελλάδα\\日本語ファイル\\한글");
     EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(view.slots[0].text, L"D:\\下载");
-    EXPECT_EQ(view.slots[0].toolTip, L"D:\\下载");
-    EXPECT_EQ(view.slots[1].text, L"17");  // a string, not a folder id
-    EXPECT_EQ(view.slots[1].selected, -1);
-    EXPECT_EQ(view.slots[2].text, L"%USERPROFILE%\\Desktop");
-    EXPECT_EQ(view.slots[3].text, L"");
-    EXPECT_EQ(view.slots[3].toolTip, L"");
-    EXPECT_EQ(view.slots[4].text, L"C:\\Ελλάδα\\日本語ファイル\\한글") << "no character is lost to the code page";
+    EXPECT_EQ(Text(0), L"D:\\下载");
+    EXPECT_EQ(Slot(1).shown, (ShownPlace{L"17", std::nullopt}));  // a string, not a folder id
+    EXPECT_EQ(Text(2), L"%USERPROFILE%\\Desktop");
+    EXPECT_EQ(Text(3), L"");
+    EXPECT_EQ(Slot(3).stored.presence, Presence::Present);
+    EXPECT_EQ(Text(4), L"C:\\Ελλάδα\\日本語ファイル\\한글") << "no character is lost to the code page";
 }
 
 TEST_F(StartupReading, SystemDrive_StandsForDriveC_AndKeepsTheRestOfThePath) {
@@ -125,11 +117,10 @@ TEST_F(StartupReading, SystemDrive_StandsForDriveC_AndKeepsTheRestOfThePath) {
     StoreString(kPlacesPath, L"Place2", L"%systemdrive%\\Tools");
     StoreString(kPlacesPath, L"Place3", L"%SystemDrive%", kRegExpandSz);
     Load();
-    EXPECT_EQ(view.slots[0].text, L"c:\\");
-    EXPECT_EQ(view.slots[0].toolTip, L"c:\\");
-    EXPECT_EQ(view.slots[1].text, L"c:\\Tools\\Bin");
-    EXPECT_EQ(view.slots[2].text, L"%systemdrive%\\Tools");
-    EXPECT_EQ(view.slots[3].text, L"%SystemDrive%");
+    EXPECT_EQ(Text(0), L"c:\\");
+    EXPECT_EQ(Text(1), L"c:\\Tools\\Bin");
+    EXPECT_EQ(Text(2), L"%systemdrive%\\Tools");
+    EXPECT_EQ(Text(3), L"%SystemDrive%");
 }
 
 TEST_F(StartupReading, ValuesOfOtherKinds_ShowInAFormNoPathHas) {
@@ -143,12 +134,11 @@ TEST_F(StartupReading, ValuesOfOtherKinds_ShowInAFormNoPathHas) {
     Store(kPlacesPath, L"Place3", kRegDword, &two, sizeof two);
     Store(kPlacesPath, L"Place4", kRegQword, &eight, sizeof eight);
     EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(view.slots[0].text, L"<REG_DWORD: 11 00 00 00 00 00 00 00>");
-    EXPECT_EQ(view.slots[1].text, L"<REG_MULTI_SZ: \"a\" \"b\">");
-    EXPECT_EQ(view.slots[2].text, L"<REG_BINARY: 81 20 FF 43 3A>");
-    EXPECT_EQ(view.slots[3].text, L"<REG_DWORD: 02 00>") << "a short DWORD is no folder id, the desktop's 0 least of all";
-    EXPECT_EQ(view.slots[4].text, L"<REG_QWORD: 17>");
-    EXPECT_EQ(view.slots[4].toolTip, L"<REG_QWORD: 17>");
+    EXPECT_EQ(Text(0), L"<REG_DWORD: 11 00 00 00 00 00 00 00>");
+    EXPECT_EQ(Text(1), L"<REG_MULTI_SZ: \"a\" \"b\">");
+    EXPECT_EQ(Text(2), L"<REG_BINARY: 81 20 FF 43 3A>");
+    EXPECT_EQ(Slot(3).shown, (ShownPlace{L"<REG_DWORD: 02 00>", std::nullopt})) << "a short DWORD is no folder id, the desktop's 0 least of all";
+    EXPECT_EQ(Text(4), L"<REG_QWORD: 17>");
 }
 
 TEST_F(StartupReading, AReadOnlyPolicyKey_ShowsItsSwitch) {
@@ -162,11 +152,13 @@ TEST_F(StartupReading, AReadOnlyPlacesKey_ShowsItsPlaces) {
     StoreString(kPlacesPath, L"Place1", L"C:\\Tools");
     registry.SetReadOnly(kPlacesPath);
     EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(view.slots[0].text, L"我的电脑|17");
-    EXPECT_EQ(view.slots[1].text, L"C:\\Tools");
+    EXPECT_EQ(Text(0), L"我的电脑|17");
+    EXPECT_EQ(Text(1), L"C:\\Tools");
 }
 
-TEST_F(StartupReading, UnreadableValues_CountAsAbsent) {
+// What is there but cannot be read is named, and shown as nothing rather
+// than as some value; the rest shows as it is.
+TEST_F(StartupReading, UnreadableValues_AreNamed_NotTakenForAbsent) {
     StoreDword(kPolicyPath, L"NoPlacesBar", 1);
     registry.InjectFailure(RegOp::QueryValue, kPolicyPath, kErrorAccessDenied);
     CreateKey(kPlacesPath);
@@ -174,11 +166,16 @@ TEST_F(StartupReading, UnreadableValues_CountAsAbsent) {
     StoreDword(kPlacesPath, L"Place1", 5);
     registry.InjectFailure(RegOp::QueryValue, kPlacesPath, kErrorAccessDenied, L"Place0");
     EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(view.slots[0].text, L"");
-    EXPECT_EQ(view.slots[1].text, L"我的文档|05");
+    EXPECT_EQ(Slot(0).stored.presence, Presence::Unreadable);
+    EXPECT_EQ(Text(0), L"");
+    EXPECT_EQ(Text(1), L"我的文档|05");
+    const std::wstring policy(kPolicyKey), places(kPlacesKey);
+    EXPECT_EQ(reading.failures, (std::vector<ReadFailure>{{policy, L"NoPlacesBar", kErrorAccessDenied}, {places, L"Place0", kErrorAccessDenied}}));
 
     registry.InjectFailure(RegOp::OpenKey, kPlacesPath, kErrorAccessDenied);
     EXPECT_EQ(Load(), kModeSystemDefault);
+    EXPECT_EQ(Slot(4).stored.presence, Presence::Unreadable);
+    EXPECT_EQ(reading.failures.back(), (ReadFailure{places, L"", kErrorAccessDenied}));
 }
 
 TEST(DisplayedFolderPath, ReplacesOnlyTheExactPrefix) {

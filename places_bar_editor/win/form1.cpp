@@ -1,12 +1,10 @@
 #include "form1.h"
 
 #include "about_box.h"
-#include "apply.h"
 #include "folder_browser.h"
 #include "frame.h"
 #include "owner_draw.h"
 #include "resource.h"
-#include "startup.h"
 
 #include <windowsx.h>
 
@@ -59,6 +57,7 @@ void Form1::CompleteStartUp() {
     // A long folder path wraps at this width instead of running off the screen.
     static_cast<void>(m_toolTips.Create(m_window, m_instance, Pixels(6000, m_dpi)));
     m_helpCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32651));  // IDC_HELP
+    SayWhatCouldNotBeRead();
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -166,9 +165,51 @@ void Form1::OnCommand(HWND, int id, HWND, UINT code) {
 
 void Form1::OnDestroy(HWND) { PostQuitMessage(0); }
 
+// Shows the mode the registry holds and, in the custom mode, the stored
+// places: the option first, then the frame, then PlacesMode.
 void Form1::Form_Load() {
+    const PlacesReading reading = ReadPlaces(m_module);
     ControlsView view = View();
-    PlacesMode = LoadPlacesConfiguration(m_module, view);
+    view.SelectOption(reading.mode);
+    view.SetFrameEnabled(reading.mode == kModeCustom);
+    PlacesMode = reading.mode;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const auto& read = reading.slots[static_cast<std::size_t>(slot)];
+        if (!read || read->shown.text.empty()) continue;
+        if (read->shown.entry) view.SelectListItem(slot, *read->shown.entry);
+        else view.SetSlotText(slot, read->shown.text);
+        view.SetSlotToolTip(slot, read->shown.text);
+    }
+    m_base = BaseOf(reading);
+    // The base holds the texts exactly as the boxes show them.
+    const SlotTexts shown = SlotTextsShown();
+    for (std::size_t slot = 0; slot < shown.size(); ++slot) m_base[slot].text = shown[slot];
+    m_unreadable = reading.failures;
+}
+
+// A value that is there but cannot be read is not shown as absent: the user
+// is told which, once the window is complete on the screen.
+void Form1::SayWhatCouldNotBeRead() {
+    if (m_unreadable.empty()) return;
+    std::wstring text = L"注册表中的以下设置存在，但无法读取，窗口只显示了能读取的部分：\r\n";
+    for (const ReadFailure& failure : m_unreadable) {
+        wchar_t* reason = nullptr;
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       static_cast<DWORD>(failure.error), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+        std::wstring why = reason ? reason : L"错误 " + std::to_wstring(failure.error);
+        LocalFree(reason);
+        while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r' || why.back() == L' ')) why.pop_back();
+        text += L"\r\nHKEY_CURRENT_USER\\" + failure.keyPath + (failure.valueName.empty() ? L"" : L"\\" + failure.valueName) + L"：" + why;
+    }
+    m_unreadable.clear();
+    MessageBoxW(m_window, text.c_str(), L"Veltrix", MB_OK | MB_ICONWARNING);
+}
+
+SlotTexts Form1::SlotTextsShown() {
+    const ControlsView view = View();
+    SlotTexts slots;
+    for (int slot = 0; slot < kSlotCount; ++slot) slots[static_cast<std::size_t>(slot)] = view.SlotText(slot);
+    return slots;
 }
 
 // The options change only what the window holds; the registry follows on apply.
@@ -202,13 +243,10 @@ void Form1::Command2_Click(int index) {
     view.SetSlotToolTip(index, *path);
 }
 
-// Writes the mode, and in the custom mode the five slots as they are shown,
-// then says which mode was set, or that the registry refused a write.
+// Writes the mode, and in the custom mode the slots the user changed, then
+// says which mode was set, or that the registry refused a write.
 void Form1::Command1_Click() {
-    const ControlsView view = View();
-    SlotTexts slots;
-    for (int slot = 0; slot < kSlotCount; ++slot) slots[static_cast<std::size_t>(slot)] = view.SlotText(slot);
-    const ApplyOutcome outcome = ApplyMode(m_module, PlacesMode, slots);
+    const ApplyOutcome outcome = ApplyMode(m_module, PlacesMode, SlotTextsShown(), m_base);
     const ApplyMessage message = MessageFor(outcome, PlacesMode);
     MessageBoxW(m_window, std::wstring(message.text).c_str(), L"Veltrix", MB_OK | (message.isError ? MB_ICONERROR : 0));
 }

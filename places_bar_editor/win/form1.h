@@ -3,15 +3,19 @@
 // What it is made of has a file each: the layout and its controls
 // (layout.h), Frame2's kind of control (frame.h), the options as a group
 // (option_group.h), the tool tips (tool_tips.h), the controls it draws
-// itself (owner_draw.h), and the view that the start-up reading fills
-// (form1_view.h).
+// itself (owner_draw.h), and the controls as the handlers read and fill
+// them (form1_view.h). What it reads and writes is the engine's
+// (places_bar/).
 #include "form1_view.h"
 #include "gif.h"
 #include "layout.h"
-#include "module1.h"
 #include "option_group.h"
 #include "owner_draw.h"
 #include "tool_tips.h"
+
+#include <places_bar/apply.h>
+#include <places_bar/module1.h>
+#include <places_bar/startup.h>
 
 #include <platform/win/unique.h>
 
@@ -19,6 +23,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace lumbrake::win {
 
@@ -33,8 +38,8 @@ public:
     // then shows it. False when the window could not be created.
     [[nodiscard]] bool Show(HINSTANCE instance, int showCommand);
     // What the first painting of the window does not need, done once it is
-    // on the screen: the tool tips (comctl32 loaded by then) and the help
-    // cursor over the picture.
+    // on the screen: the tool tips (comctl32 loaded by then), the help
+    // cursor over the picture, and word of what could not be read.
     void CompleteStartUp();
     HWND Window() const { return m_window; }
     void RelayToToolTips(const MSG& message) const { m_toolTips.Relay(message); }
@@ -67,8 +72,14 @@ private:
     void Command3_Click();
 
     ControlsView View() { return ControlsView(*this, m_options, m_toolTips); }
+    SlotTexts SlotTextsShown();
+    void SayWhatCouldNotBeRead();
 
     Module1& m_module;
+    // What the window last read or wrote of each slot: what an apply merges
+    // the slots shown and the registry as it is then against.
+    PlacesBase m_base;
+    std::vector<ReadFailure> m_unreadable;
     HINSTANCE m_instance = nullptr;
     HWND m_window = nullptr;
     int m_dpi = 96;

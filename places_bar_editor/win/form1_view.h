@@ -1,25 +1,27 @@
 #pragma once
-// The start-up reading's view of Form1, and the slots as the handlers read
-// and fill them: a thin layer over the controls.
+// The options, the frame and the slots as the handlers read and fill them:
+// a thin layer over the controls.
 #include "layout.h"
 #include "option_group.h"
-#include "startup.h"
 #include "tool_tips.h"
 
+#include <places_bar/places.h>
+
+#include <cstdint>
 #include <string>
 
 namespace lumbrake::win {
 
-class ControlsView final : public Form1View {
+class ControlsView {
 public:
     ControlsView(const Controls& controls, const OptionGroup& options, ToolTips& toolTips)
         : m_controls(controls), m_options(options), m_toolTips(toolTips) {}
 
-    void SelectOption(std::int16_t mode) override;
-    void SetFrameEnabled(bool enabled) override;
-    void SelectListItem(int slot, int index) override;
-    void SetSlotText(int slot, const std::wstring& text) override;
-    void SetSlotToolTip(int slot, const std::wstring& text) override;
+    void SelectOption(std::int16_t mode);
+    void SetFrameEnabled(bool enabled);
+    void SelectListItem(int slot, int index);
+    void SetSlotText(int slot, const std::wstring& text);
+    void SetSlotToolTip(int slot, const std::wstring& text);
 
     std::wstring SlotText(int slot) const;
 

@@ -3,7 +3,7 @@
 // with its place and size in twips of its container's client area, its tab
 // index, text colour and tool tip; the fonts; and the making of the controls
 // at the system DPI, stacked in tab order.
-#include "places.h"
+#include <places_bar/places.h>
 #include "resource.h"
 #include "tool_tips.h"
 

@@ -261,7 +261,7 @@ std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path) {
     return names;
 }
 
-void SetKeyReadOnly(HKEY root, const std::wstring& path, bool readOnly) {
+void SetKeyAccess(HKEY root, const std::wstring& path, DWORD rights) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) return;
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
@@ -270,8 +270,7 @@ void SetKeyReadOnly(HKEY root, const std::wstring& path, bool readOnly) {
     alignas(ACL) BYTE aclBuffer[256];
     auto* acl = reinterpret_cast<ACL*>(aclBuffer);
     InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
-    // Read, and change the security back; not even deleting the key.
-    AddAccessAllowedAce(acl, ACL_REVISION, readOnly ? (KEY_READ | WRITE_DAC) : KEY_ALL_ACCESS, everyone);
+    AddAccessAllowedAce(acl, ACL_REVISION, rights | READ_CONTROL | WRITE_DAC, everyone);
     SECURITY_DESCRIPTOR descriptor;
     InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
     SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);

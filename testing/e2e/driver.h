@@ -104,9 +104,14 @@ std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::
 std::vector<BYTE> Utf16WithNul(const std::wstring& text);
 bool KeyExists(HKEY root, const std::wstring& path);
 std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path);
-// Gives a key a security descriptor that lets everyone read it and nothing
-// more (writes and sub-key creation are refused), or full access again.
-void SetKeyReadOnly(HKEY root, const std::wstring& path, bool readOnly);
+// Gives a key a security descriptor that lets everyone have these rights
+// (and change the security back), nothing more.
+void SetKeyAccess(HKEY root, const std::wstring& path, DWORD rights);
+// Everyone may read it and nothing more (writes and sub-key creation are
+// refused), or has full access again.
+inline void SetKeyReadOnly(HKEY root, const std::wstring& path, bool readOnly) {
+    SetKeyAccess(root, path, readOnly ? KEY_READ : KEY_ALL_ACCESS);
+}
 
 // Controls as a user tells them apart: every descendant of a class, and the
 // same sorted by place on the screen (top to bottom, then left to right).

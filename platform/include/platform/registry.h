@@ -90,6 +90,26 @@ struct RegValue {
 // is; the Win32 code of the last call.
 [[nodiscard]] long QueryValueW(Registry& registry, RegKey key, const std::wstring& name, RegValue* value);
 
+// Stores exactly these bytes through the W function. Like Windows, it counts
+// one more unit into a string whose next unit is NUL; the data are handed
+// over in a buffer where no NUL follows them.
+[[nodiscard]] long SetValueExactly(Registry& registry, RegKey key, const std::wstring& name, const RegValue& value);
+
+// Deletes the key with everything under it; a key already gone is success.
+[[nodiscard]] long DeleteTree(Registry& registry, RegKey root, const std::wstring& path);
+
+// Every name that enumerate(index, &name) gives, up to the end of the list.
+template <typename Enumerate>
+[[nodiscard]] long EnumerateNames(Enumerate&& enumerate, std::vector<std::wstring>& names) {
+    for (std::uint32_t index = 0;; ++index) {
+        std::wstring name;
+        const long rc = enumerate(index, &name);
+        if (rc == kErrorNoMoreItems) return kErrorSuccess;
+        if (rc != kErrorSuccess) return rc;
+        names.push_back(std::move(name));
+    }
+}
+
 // Owns an open key of a registry (a Registry, or anything with its
 // CloseKey); closes it once. Never wraps a predefined root.
 template <class Keys>

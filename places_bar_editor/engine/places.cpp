@@ -1,4 +1,4 @@
-#include "places.h"
+#include <places_bar/places.h>
 
 namespace lumbrake {
 

@@ -1,25 +1,26 @@
-// The program must stay small. libstdc++ reports a broken precondition by
+// The programs must stay small. libstdc++ reports a broken precondition by
 // building a std::logic_error, whose copy-on-write string brings some 50 KB
 // of code along, and its default terminate handler brings the C++
 // demangler (46 KB). These stand in for them: the same throws, with
-// exception types that carry no string.
+// exception types that carry no string. Each program lists this file among
+// its own sources: in a library, libstdc++'s versions would be taken first.
 #include <cstdlib>
 #include <exception>
 #include <new>
 
-namespace lumbrake::cli::win {
+namespace platform {
 
-// What std::length_error and its kin become: a fault of this program, which
-// main reports as such.
+// What std::logic_error and its kin become: a fault of the program, which
+// it reports as such where it can.
 struct InternalError final : std::exception {
     const char* what() const noexcept override { return "internal error"; }
 };
 
-}  // namespace lumbrake::cli::win
+}  // namespace platform
 
 namespace std {
 
-using lumbrake::cli::win::InternalError;
+using platform::InternalError;
 
 // A size beyond what can be allocated is the same failure as running out.
 void __throw_bad_alloc() { throw std::bad_alloc(); }

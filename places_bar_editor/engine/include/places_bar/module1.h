@@ -10,37 +10,35 @@
 #include <cstdint>
 #include <string>
 #include <variant>
-#include <vector>
 
 namespace lumbrake {
 
 using platform::RegKey;
 
-// A stored value that is neither a 4-byte DWORD nor a string: kept as stored,
-// so that it can be shown for what it is and left alone.
-struct OtherValue {
-    std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-    bool operator==(const OtherValue&) const = default;
-};
-
 // What the routines exchange: nothing read, a 32-bit signed integer, a text,
-// or a value of another kind.
-using RegistryValue = std::variant<std::monostate, std::int32_t, std::wstring, OtherValue>;
+// or a value of another kind (a DWORD of another length among them), kept
+// as stored so that it can be shown for what it is and left alone.
+using RegistryValue = std::variant<std::monostate, std::int32_t, std::wstring, platform::RegValue>;
 
 // Empty for nothing, decimal digits for an integer, the text up to its first
-// NUL (Windows keeps strings with a NUL at the end, and a lone NUL is an
-// empty string, not a character of a path), and for a value of another kind
-// a form no path can have: "<REG_BINARY: 81 20 FF>" (empty when it holds no
-// bytes at all).
+// NUL, and a value of another kind in a form no path can have.
 std::wstring TextForm(const RegistryValue& value);
 
-// "REG_BINARY" and the like, or "REG_0x1234" for a type without a name.
-std::wstring RegTypeName(std::uint32_t type);
-// The data of a value of any type as a user reads it: the text of a string,
-// the strings of a REG_MULTI_SZ in quotes, the number of a DWORD or QWORD
-// of the right length, and bytes in hexadecimal otherwise.
-std::wstring DataText(std::uint32_t type, const std::vector<std::uint8_t>& data);
+// "Absent" and "could not be read" are different answers: a value that is
+// there but cannot be read is never taken for one that is not.
+enum class Presence { Absent, Present, Unreadable };
+
+// A value exactly as the registry keeps it, or why there is none to see.
+struct StoredValue {
+    Presence presence = Presence::Absent;
+    platform::RegValue value;  // when present
+    long error = 0;            // when unreadable
+    bool operator==(const StoredValue&) const = default;
+};
+
+// What a stored value means to the routines' callers: a 4-byte DWORD is an
+// integer, a string without control characters a text, anything else itself.
+RegistryValue Decode(const platform::RegValue& stored);
 
 class Module1 {
 public:
@@ -57,14 +55,17 @@ public:
     [[nodiscard]] long CreateKey(RegKey root, const std::wstring& keyPath);
     [[nodiscard]] long SetKeyValue(RegKey root, const std::wstring& keyPath, const std::wstring& valueName,
                                    const RegistryValue& value, std::uint32_t valueType);
-    RegistryValue GetKeyValue(RegKey root, const std::wstring& keyPath, const std::wstring& valueName);
+    // `stored`, when given, receives the value exactly, or whether it is
+    // absent or could not be read.
+    RegistryValue GetKeyValue(RegKey root, const std::wstring& keyPath, const std::wstring& valueName, StoredValue* stored = nullptr);
     [[nodiscard]] long DeleteKey(RegKey root, const std::wstring& keyPath);
     [[nodiscard]] long DeleteKeyValue(RegKey root, const std::wstring& keyPath, const std::wstring& valueName);
     [[nodiscard]] long SetValueOnHandle(RegKey key, const std::wstring& valueName, std::uint32_t valueType, const RegistryValue& value);
-    [[nodiscard]] long QueryValueOnHandle(RegKey key, const std::wstring& valueName, RegistryValue& value);
+    [[nodiscard]] long QueryValueOnHandle(RegKey key, const std::wstring& valueName, RegistryValue& value, platform::RegValue* stored = nullptr);
 
-    // Whether the key exists, found with read rights only.
-    bool KeyExists(RegKey root, const std::wstring& keyPath);
+    // Whether the key exists, found with read rights only; `error` receives
+    // the code of an open that failed for another reason than absence.
+    Presence ProbeKey(RegKey root, const std::wstring& keyPath, long* error = nullptr);
 
     platform::Registry& Registry() { return m_registry; }
     const platform::AnsiCodePage& CodePage() const { return m_codePage; }

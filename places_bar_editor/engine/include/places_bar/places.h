@@ -14,6 +14,9 @@ inline constexpr std::wstring_view kPlacesKey = L"Software\\Microsoft\\Windows\\
 inline constexpr std::wstring_view kNoPlacesBar = L"NoPlacesBar";
 inline constexpr int kSlotCount = 5;
 
+// The five slot texts, slot 0 first.
+using SlotTexts = std::array<std::wstring, kSlotCount>;
+
 // PlacesMode codes.
 inline constexpr std::int16_t kModeSystemDefault = 1;
 inline constexpr std::int16_t kModeNoPlacesBar = 2;

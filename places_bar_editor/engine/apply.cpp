@@ -1,0 +1,238 @@
+#include <places_bar/apply.h>
+
+#include <platform/reg_value.h>
+
+namespace lumbrake {
+
+using namespace platform;
+
+namespace {
+
+const std::wstring kPolicy(kPolicyKey);
+const std::wstring kPlaces(kPlacesKey);
+const std::wstring kNoBar(kNoPlacesBar);
+
+std::optional<RegValue> Before(const StoredValue& stored) {
+    if (stored.presence != Presence::Present) return std::nullopt;
+    return stored.value;
+}
+
+Step KeyStep(Step::Kind kind, const std::wstring& keyPath) { return {kind, keyPath, {}, {}, {}, false, -1}; }
+
+// What a slot's text stores, as the window has always stored it: nothing
+// for an empty text, a DWORD for a place entry, the trimmed text otherwise.
+void StoreText(int slot, const std::wstring& shown, const StoredValue& now, Plan& plan) {
+    const std::wstring text = TrimSpaces(shown);
+    const std::wstring name = SavedSlotValueName(slot);
+    if (text.empty()) {
+        if (now.presence != Presence::Absent) plan.steps.push_back({Step::Kind::DeleteValue, kPlaces, name, Before(now), {}, false, slot});
+    } else if (const std::optional<std::int32_t> folderId = PlaceEntryFolderId(text)) {
+        plan.steps.push_back({Step::Kind::SetValue, kPlaces, name, Before(now), DwordValue(static_cast<std::uint32_t>(*folderId)), false, slot});
+    } else {
+        plan.steps.push_back({Step::Kind::SetValue, kPlaces, name, Before(now), StringValue(text), false, slot});
+    }
+}
+
+// Puts back the value a slot's text stands for, type and bytes. A DWORD
+// crosses the A function unchanged; anything else may not (a string's
+// characters, its NULs), so it goes through the W one.
+void StoreExactly(int slot, const StoredValue& wanted, const StoredValue& now, Plan& plan) {
+    const std::wstring name = SavedSlotValueName(slot);
+    if (wanted.presence == Presence::Absent) {
+        if (now.presence != Presence::Absent) plan.steps.push_back({Step::Kind::DeleteValue, kPlaces, name, Before(now), {}, false, slot});
+        return;
+    }
+    if (now.presence == Presence::Present && now.value == wanted.value) return;
+    const bool exact = !DwordOf(wanted.value).has_value();
+    plan.steps.push_back({Step::Kind::SetValue, kPlaces, name, Before(now), wanted.value, exact, slot});
+}
+
+bool Done(const Step& step, long code) { return code == kErrorSuccess || step.kind == Step::Kind::DeleteEmptyKey; }
+
+long Gone(long rc) { return rc == kErrorFileNotFound ? kErrorSuccess : rc; }
+
+long Carry(Module1& module, const Step& step) {
+    Registry& registry = module.Registry();
+    UniqueRegKey key(registry);
+    switch (step.kind) {
+    case Step::Kind::CreateKey:
+        if (!step.exact) return module.CreateKey(kHkeyCurrentUser, step.keyPath);
+        return registry.CreateKeyExW(kHkeyCurrentUser, step.keyPath, kKeyQueryValue, key.put());
+    case Step::Kind::SetValue:
+        if (!step.exact) {
+            if (const std::optional<std::uint32_t> number = DwordOf(step.after))
+                return module.SetKeyValue(kHkeyCurrentUser, step.keyPath, step.valueName, static_cast<std::int32_t>(*number), kRegDword);
+            return module.SetKeyValue(kHkeyCurrentUser, step.keyPath, step.valueName, StringOf(step.after), kRegSz);
+        }
+        if (long rc = registry.OpenKeyExW(kHkeyCurrentUser, step.keyPath, kKeySetValue, key.put()); rc != kErrorSuccess) return rc;
+        return SetValueExactly(registry, key.get(), step.valueName, step.after);
+    case Step::Kind::DeleteValue:
+        if (!step.exact) return Gone(module.DeleteKeyValue(kHkeyCurrentUser, step.keyPath, step.valueName));
+        if (long rc = registry.OpenKeyExW(kHkeyCurrentUser, step.keyPath, kKeySetValue, key.put()); rc != kErrorSuccess) return Gone(rc);
+        return Gone(registry.DeleteValueW(key.get(), step.valueName));
+    case Step::Kind::DeleteKey:
+        if (!step.exact) return Gone(module.DeleteKey(kHkeyCurrentUser, step.keyPath));
+        return DeleteTree(registry, kHkeyCurrentUser, step.keyPath);
+    case Step::Kind::DeleteEmptyKey: {
+        // Other policies kept in the key (an administrator's, another
+        // program's) keep it, even ones written since the plan was made.
+        std::uint32_t subKeys = 0, values = 0;
+        if (long rc = registry.OpenKeyExW(kHkeyCurrentUser, step.keyPath, kKeyRead, key.put()); rc != kErrorSuccess) return Gone(rc);
+        if (long rc = registry.QueryInfoKey(key.get(), &subKeys, &values); rc != kErrorSuccess) return rc;
+        key.reset();
+        return subKeys == 0 && values == 0 ? Gone(module.DeleteKey(kHkeyCurrentUser, step.keyPath)) : kErrorSuccess;
+    }
+    }
+    return kErrorInvalidParameter;
+}
+
+}  // namespace
+
+PlacesBase BaseOf(const PlacesReading& reading) {
+    PlacesBase base;
+    for (std::size_t i = 0; i < base.size(); ++i)
+        if (const auto& slot = reading.slots[i]) base[i] = {slot->shown.text, slot->stored, slot->stored};
+    return base;
+}
+
+RegistryNow ReadNow(Module1& module) {
+    RegistryNow now;
+    Registry& registry = module.Registry();
+    static_cast<void>(module.GetKeyValue(kHkeyCurrentUser, kPolicy, kNoBar, &now.noPlacesBar));
+    {
+        UniqueRegKey key(registry);
+        const long rc = registry.OpenKeyExW(kHkeyCurrentUser, kPolicy, kKeyRead, key.put());
+        now.policyKey = rc == kErrorSuccess ? Presence::Present : rc == kErrorFileNotFound ? Presence::Absent : Presence::Unreadable;
+        std::uint32_t subKeys = 0, values = 0;
+        if (rc == kErrorSuccess && registry.QueryInfoKey(key.get(), &subKeys, &values) == kErrorSuccess) {
+            now.policyValues = values;
+            now.policySubKeys = subKeys;
+        }
+    }
+    now.placesKey = module.ProbeKey(kHkeyCurrentUser, kPlaces);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        static_cast<void>(module.GetKeyValue(kHkeyCurrentUser, kPlaces, ReadSlotValueName(slot), &now.slots[static_cast<std::size_t>(slot)]));
+    return now;
+}
+
+void SavePlaces(const PlacesBase& base, const SlotTexts& shown, const RegistryNow& now, Plan& plan) {
+    for (std::int16_t slot = 0; slot < kSlotCount; ++slot) {
+        const auto i = static_cast<std::size_t>(slot);
+        const SlotBase& last = base[i];
+        const StoredValue& stored = now.slots[i];
+        SlotFate& fate = plan.fates[i];
+        fate = SlotFate::Shown;
+        if (shown[i] != last.text) {
+            StoreText(slot, shown[i], stored, plan);  // the user's edit
+        } else if (last.seen && last.seen->presence != Presence::Unreadable && stored.presence != Presence::Unreadable &&
+                   stored != *last.seen) {
+            fate = SlotFate::Kept;  // another program's change since the window looked
+        } else if (last.value) {
+            if (last.value->presence == Presence::Unreadable) fate = SlotFate::Kept;
+            else StoreExactly(slot, *last.value, stored, plan);
+        } else if (stored.presence == Presence::Unreadable || ShowPlace(stored).text != shown[i]) {
+            // Never read (the bar was hidden at start): the registry comes
+            // to mean what the window shows.
+            StoreText(slot, shown[i], stored, plan);
+        }
+    }
+}
+
+Plan PlanApply(const PlacesBase& base, std::int16_t placesMode, const SlotTexts& shown, const RegistryNow& now) {
+    Plan plan;
+    plan.mode = placesMode;
+    if (!IsPlacesMode(placesMode)) return plan;
+    const bool switchCounts = CountsAsHidden(now.noPlacesBar) || now.noPlacesBar.presence == Presence::Unreadable;
+    const Step deleteSwitch{Step::Kind::DeleteValue, kPolicy, kNoBar, Before(now.noPlacesBar), {}, false, -1};
+    switch (placesMode) {
+    case kModeSystemDefault: {
+        plan.fates.fill(SlotFate::Removed);
+        if (now.placesKey != Presence::Absent) plan.steps.push_back(KeyStep(Step::Kind::DeleteKey, kPlaces));
+        if (switchCounts) plan.steps.push_back(deleteSwitch);
+        // The policy key goes only when nothing else is left in it.
+        if (now.policyKey == Presence::Present && now.policyValues && now.policySubKeys) {
+            const bool switchGoes = now.noPlacesBar.presence == Presence::Present && switchCounts;
+            const bool placesGo = now.placesKey != Presence::Absent;
+            if (*now.policyValues <= (switchGoes ? 1u : 0u) && *now.policySubKeys <= (placesGo ? 1u : 0u))
+                plan.steps.push_back(KeyStep(Step::Kind::DeleteEmptyKey, kPolicy));
+        }
+        break;
+    }
+    case kModeNoPlacesBar:
+        // Already hidden as the dialogs read it: the places kept under the
+        // switch stay. A switch they do not obey (a DWORD 0, a string) is
+        // made one they do.
+        if (DialogsHideBar(now.noPlacesBar)) break;
+        plan.fates.fill(SlotFate::Removed);
+        if (now.placesKey != Presence::Absent) plan.steps.push_back(KeyStep(Step::Kind::DeleteKey, kPlaces));
+        if (now.policyKey != Presence::Present) plan.steps.push_back(KeyStep(Step::Kind::CreateKey, kPolicy));
+        plan.steps.push_back({Step::Kind::SetValue, kPolicy, kNoBar, Before(now.noPlacesBar), DwordValue(1), false, -1});
+        break;
+    case kModeCustom:
+        if (switchCounts) plan.steps.push_back(deleteSwitch);
+        if (now.placesKey != Presence::Present) {
+            if (now.policyKey != Presence::Present) plan.steps.push_back(KeyStep(Step::Kind::CreateKey, kPolicy));
+            plan.steps.push_back(KeyStep(Step::Kind::CreateKey, kPlaces));
+        }
+        SavePlaces(base, shown, now, plan);
+        break;
+    }
+    return plan;
+}
+
+std::vector<long> Execute(Module1& module, const std::vector<Step>& steps) {
+    std::vector<long> codes;
+    codes.reserve(steps.size());
+    for (const Step& step : steps) codes.push_back(Carry(module, step));
+    return codes;
+}
+
+bool AllDone(const std::vector<Step>& steps, const std::vector<long>& codes) {
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        if (i >= codes.size() || !Done(steps[i], codes[i])) return false;
+    return true;
+}
+
+void Remember(Module1& module, const Plan& plan, const std::vector<long>& codes, const SlotTexts& shown, PlacesBase& base) {
+    auto done = [&](auto&& which) {
+        for (std::size_t i = 0; i < plan.steps.size(); ++i)
+            if (which(plan.steps[i]) && !Done(plan.steps[i], codes[i])) return false;
+        return true;
+    };
+    const bool placesRemoved = done([](const Step& step) { return step.kind == Step::Kind::DeleteKey; });
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        SlotBase& last = base[static_cast<std::size_t>(slot)];
+        switch (plan.fates[static_cast<std::size_t>(slot)]) {
+        case SlotFate::Kept: break;
+        case SlotFate::Removed:
+            if (placesRemoved) last.seen = StoredValue{};
+            break;
+        case SlotFate::Shown:
+            if (!done([slot](const Step& step) { return step.slot == slot; })) break;
+            last.text = shown[static_cast<std::size_t>(slot)];
+            static_cast<void>(module.GetKeyValue(kHkeyCurrentUser, kPlaces, ReadSlotValueName(slot), &last.value.emplace()));
+            last.seen = last.value;
+            break;
+        }
+    }
+}
+
+ApplyOutcome ApplyMode(Module1& module, std::int16_t placesMode, const SlotTexts& shown, PlacesBase& base) {
+    if (!IsPlacesMode(placesMode)) return ApplyOutcome::UnknownMode;
+    const Plan plan = PlanApply(base, placesMode, shown, ReadNow(module));
+    const std::vector<long> codes = Execute(module, plan.steps);
+    Remember(module, plan, codes, shown, base);
+    return AllDone(plan.steps, codes) ? ApplyOutcome::Confirmed : ApplyOutcome::Failed;
+}
+
+ApplyMessage MessageFor(ApplyOutcome outcome, std::int16_t placesMode) {
+    if (outcome == ApplyOutcome::UnknownMode) return {L"出现未知错误，请重新设置！", false};
+    if (outcome == ApplyOutcome::Failed) return {L"写入注册表失败，设置没有生效！", true};
+    switch (placesMode) {
+    case kModeSystemDefault: return {L"你已经设置对话框的常用位置为 [ 系统默认 ] ！", false};
+    case kModeNoPlacesBar: return {L"你已经设置对话框的常用位置为 [ 不显示 ] ！", false};
+    default: return {L"你已经设置对话框的常用位置为 [ 自定义 ] ！", false};
+    }
+}
+
+}  // namespace lumbrake

@@ -1,0 +1,100 @@
+#pragma once
+// Applying a mode as a plan. Three inputs, as a merge has them: what the
+// window last read or wrote (the base), what it shows now, and what the
+// registry holds now. From them one function computes the registry changes
+// as values; one executor carries them out and reports each. A slot the
+// user did not edit keeps what another program stored since; a slot the
+// window removed comes back as the value it was read from, never as its
+// display text.
+#include <places_bar/module1.h>
+#include <places_bar/places.h>
+#include <places_bar/startup.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumbrake {
+
+// What the window last read or wrote of a slot.
+struct SlotBase {
+    std::wstring text;                 // what it showed then
+    std::optional<StoredValue> value;  // the stored value that text stands for; nothing when never read
+    std::optional<StoredValue> seen;   // what the registry held then; nothing when never read
+};
+using PlacesBase = std::array<SlotBase, kSlotCount>;
+PlacesBase BaseOf(const PlacesReading& reading);
+
+// What the registry holds now, as far as an apply looks at it.
+struct RegistryNow {
+    StoredValue noPlacesBar;
+    Presence policyKey = Presence::Absent;
+    Presence placesKey = Presence::Absent;
+    std::optional<std::uint32_t> policyValues, policySubKeys;  // when they could be counted
+    std::array<StoredValue, kSlotCount> slots;
+};
+RegistryNow ReadNow(Module1& module);
+
+// One registry change, under HKEY_CURRENT_USER.
+struct Step {
+    enum class Kind { CreateKey, SetValue, DeleteValue, DeleteKey, DeleteEmptyKey };
+    Kind kind = Kind::CreateKey;
+    std::wstring keyPath;
+    std::wstring valueName;
+    std::optional<platform::RegValue> before;  // what a value step replaces or deletes, when it was read
+    platform::RegValue after;                  // what SetValue stores; strings as UTF-16 units
+    // Through the W functions, byte for byte (a restore), a key deleted with
+    // everything under it; otherwise as Module1 writes through the A
+    // functions, and a key deleted only when it has no sub keys.
+    bool exact = false;
+    int slot = -1;  // the slot whose value it writes or deletes
+    bool operator==(const Step&) const = default;
+};
+
+// What becomes of a slot's base when the plan is carried out.
+enum class SlotFate {
+    Kept,     // the registry keeps what it holds: another program's value, or one that could not be read
+    Shown,    // the registry holds what the window shows for it
+    Removed,  // the places key goes, and the slot's value with it
+};
+
+struct Plan {
+    std::int16_t mode = 0;
+    std::vector<Step> steps;
+    std::array<SlotFate, kSlotCount> fates{};
+};
+inline bool IsPlacesMode(std::int16_t mode) { return mode == kModeSystemDefault || mode == kModeNoPlacesBar || mode == kModeCustom; }
+// Each step is planned only where the registry does not already say what it
+// would write, judged as its consumers read it; a read that failed never
+// counts as "already so".
+[[nodiscard]] Plan PlanApply(const PlacesBase& base, std::int16_t placesMode, const SlotTexts& shown, const RegistryNow& now);
+// The slots' part of the custom mode.
+void SavePlaces(const PlacesBase& base, const SlotTexts& shown, const RegistryNow& now, Plan& plan);
+
+// Carries out every step in order, going on after a failure, and returns the
+// Win32 code of each; a delete of what is already gone is done.
+std::vector<long> Execute(Module1& module, const std::vector<Step>& steps);
+// Every step done. An empty key left in place changes nothing the dialog reads.
+bool AllDone(const std::vector<Step>& steps, const std::vector<long>& codes);
+
+// The base after the plan was carried out: slots written are read back.
+void Remember(Module1& module, const Plan& plan, const std::vector<long>& codes, const SlotTexts& shown, PlacesBase& base);
+
+enum class ApplyOutcome {
+    Confirmed,    // every step went through
+    Failed,       // some step failed; the rest still ran
+    UnknownMode,  // nothing was written
+};
+// Plans, carries out and remembers.
+[[nodiscard]] ApplyOutcome ApplyMode(Module1& module, std::int16_t placesMode, const SlotTexts& shown, PlacesBase& base);
+
+struct ApplyMessage {
+    std::wstring_view text;
+    bool isError;  // shown with the error icon
+};
+ApplyMessage MessageFor(ApplyOutcome outcome, std::int16_t placesMode);
+
+}  // namespace lumbrake
