@@ -138,58 +138,6 @@ TEST_F(Applying, Custom_TypedTextsThatAreNotEntries_AreStoredAsPaths) {
     ExpectText(4, longPath);
 }
 
-TEST_F(Applying, Custom_OnEmptyRegistry_CreatesBothKeys_EvenWithNoSlots) {
-    EXPECT_EQ(Apply(kModeCustom, {L"", L" ", L"", L"", L""}), ApplyOutcome::Confirmed);
-    EXPECT_TRUE(registry.KeyExists(kPlacesPath));
-    EXPECT_TRUE(registry.ValueNames(kPlacesPath).empty());
-}
-
-TEST_F(Applying, ModesInTurn_LeaveExactlyTheLastOne) {
-    SlotTexts slots = {L"桌面|00", L"C:\\Tools", L"", L"", L""};
-    EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
-    EXPECT_EQ(Apply(kModeNoPlacesBar, slots), ApplyOutcome::Confirmed);
-    EXPECT_FALSE(registry.KeyExists(kPlacesPath));
-    EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
-    EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
-    EXPECT_FALSE(registry.Value(kPolicyPath, L"NoPlacesBar").has_value());
-    ExpectSlot(0, kRegDword, DwordBytes(0));
-    ExpectText(1, L"C:\\Tools");
-    EXPECT_EQ(registry.ValueNames(kPlacesPath).size(), 2u);
-}
-
-// Every kind of stored place that the window cannot write back the same way
-// is left exactly as it was by an apply that did not change its slot.
-TEST_F(Applying, UnchangedSlots_KeepTheirStoredValuesExactly) {
-    StoreString(kPlacesPath, L"Place0", L"C:\\한글");
-    StoreString(kPlacesPath, L"Place1", L"C:\\Ελλάδα\\日本語ファイル");
-    StoreDword(kPlacesPath, L"Place2", 38);
-    StoreString(kPlacesPath, L"Place3", L"%USERPROFILE%\\Desktop", kRegExpandSz);
-    const std::uint16_t shortDword = 2;
-    Store(kPlacesPath, L"Place4", kRegDword, &shortDword, sizeof shortDword);
-    StoreDword(kPlacesPath, L"Other", 7);
-    const auto before = registry.ValueNames(kPlacesPath);
-    std::vector<MemoryRegistry::StoredValue> stored;
-    for (const std::wstring& name : before) stored.push_back(*registry.Value(kPlacesPath, name));
-
-    EXPECT_EQ(StartAndApply(), ApplyOutcome::Confirmed);
-    ASSERT_EQ(registry.ValueNames(kPlacesPath), before);
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        EXPECT_EQ(registry.Value(kPlacesPath, before[i])->type, stored[i].type) << before[i].size();
-        EXPECT_EQ(registry.Value(kPlacesPath, before[i])->data, stored[i].data) << i;
-    }
-}
-
-TEST_F(Applying, AChangedSlot_IsWritten_TheOthersAreKept) {
-    const unsigned char binary[] = {0x81, 0x20, 0xFF, 0x43, 0x3A};
-    Store(kPlacesPath, L"Place0", kRegBinary, binary, sizeof binary);
-    StoreDword(kPlacesPath, L"Place1", 2);
-    const PlacesReading reading = Start();
-    ASSERT_EQ(reading.mode, kModeCustom);
-    EXPECT_EQ(Apply(kModeCustom, {ShownTexts(reading)[0], L"D:\\新", L"", L"", L""}), ApplyOutcome::Confirmed);
-    ExpectSlot(0, kRegBinary, {binary, binary + sizeof binary});
-    ExpectText(1, L"D:\\新");
-}
-
 TEST_F(Applying, ReadOnlyKeys_AnUnchangedApplyIsTrue_AChangeIsRefused) {
     StoreDword(kPlacesPath, L"Place0", 17);
     StoreString(kPlacesPath, L"Place1", L"C:\\Tools");

@@ -141,21 +141,6 @@ TEST_F(StartupReading, ValuesOfOtherKinds_ShowInAFormNoPathHas) {
     EXPECT_EQ(Text(4), L"<REG_QWORD: 17>");
 }
 
-TEST_F(StartupReading, AReadOnlyPolicyKey_ShowsItsSwitch) {
-    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
-    registry.SetReadOnly(kPolicyPath);
-    EXPECT_EQ(Load(), kModeNoPlacesBar);
-}
-
-TEST_F(StartupReading, AReadOnlyPlacesKey_ShowsItsPlaces) {
-    StoreDword(kPlacesPath, L"Place0", 17);
-    StoreString(kPlacesPath, L"Place1", L"C:\\Tools");
-    registry.SetReadOnly(kPlacesPath);
-    EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(Text(0), L"我的电脑|17");
-    EXPECT_EQ(Text(1), L"C:\\Tools");
-}
-
 // What is there but cannot be read is named, and shown as nothing rather
 // than as some value; the rest shows as it is.
 TEST_F(StartupReading, UnreadableValues_AreNamed_NotTakenForAbsent) {
