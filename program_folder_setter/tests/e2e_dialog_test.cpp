@@ -294,11 +294,9 @@ protected:
         m_edit = GetDlgItem(m_dialog, 1006);
     }
 
-    static constexpr char kSentinel[] = "%SystemDrive%\\Sentinel";
-    static void SetSentinel() { e2e::SetRaw(HKEY_LOCAL_MACHINE, kKey, kValue, REG_EXPAND_SZ, kSentinel, sizeof kSentinel); }
-    static bool HoldsSentinel() {
-        return Holds(Stored(), {REG_EXPAND_SZ, e2e::Utf16WithNul(Wide(kSentinel))});
-    }
+    static constexpr wchar_t kSentinel[] = L"%SystemDrive%\\Sentinel ไทย";  // Thai: outside code page 936
+    static void SetSentinel() { e2e::SetString(HKEY_LOCAL_MACHINE, kKey, kValue, kSentinel, REG_EXPAND_SZ); }
+    static bool HoldsSentinel() { return Holds(Stored(), {REG_EXPAND_SZ, e2e::Utf16WithNul(kSentinel)}); }
 
     // Sent, not posted: it returns once the dialog procedure has handled
     // every command that the message caused.
@@ -432,6 +430,10 @@ TEST_F(TarnvaleProgram, TheCustomPathFollowsTheTyping_AnEmptyOneIsNotStored_ABla
     }
     Type(L"\b\b");
     WaitFor(Sz("D:\\Ap"));
+    Type(std::wstring(5, L'\b'));
+    EXPECT_TRUE(e2e::WaitUntil(HoldsSentinel)) << "what the choice found, not a fragment: " << Printable(Stored());
+    Type(L"D:\\Ap");
+    WaitFor(Sz("D:\\Ap"));
 
     // A fixed path disables the edit but keeps its text, which the custom
     // button then stores again.
@@ -442,6 +444,8 @@ TEST_F(TarnvaleProgram, TheCustomPathFollowsTheTyping_AnEmptyOneIsNotStored_ABla
     Click(1005);
     WaitFor(Sz("D:\\Ap"));
     EXPECT_TRUE(IsWindowEnabled(m_edit));
+    Type(std::wstring(5, L'\b'));
+    WaitFor(Sz("D:\\Program Files"));
 }
 
 TEST_F(TarnvaleProgram, EnterAndEscStoreTheCheckedChoiceAgain_AndKeepTheDialogOpen) {
@@ -472,11 +476,11 @@ TEST_F(TarnvaleProgram, ChineseTextIsStoredInCodePage936_AndCountsTwoBytesAgains
     WaitFor(Sz(expected));
     const std::wstring tooLong = fits + L'中';
     ExpectRefusal(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tooLong.c_str()));
-    EXPECT_TRUE(WaitFor(Sz(expected))) << "never cut, least of all inside a character";
+    EXPECT_TRUE(e2e::WaitUntil(HoldsSentinel)) << "never cut, least of all inside a character: " << Printable(Stored());
 }
 
 // What the code page cannot hold, and blanks no user can see, are never
-// stored: the failure message is shown and the value stays as it was.
+// stored: the failure message is shown and the value is what the choice found.
 TEST_F(TarnvaleProgram, TextsThatCannotBeStoredExactly_AreRefusedAloud_AndChangeNothing) {
     Click(1005);
     for (const std::wstring& refused : {std::wstring(L"C:\\ไทย"), std::wstring(L"\xA0"), std::wstring(L"\x3000\x3000"),
@@ -485,7 +489,7 @@ TEST_F(TarnvaleProgram, TextsThatCannotBeStoredExactly_AreRefusedAloud_AndChange
         SetText(L"D:\\Good");
         WaitFor(Sz("D:\\Good"));
         ExpectRefusal(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(refused.c_str()));
-        EXPECT_TRUE(WaitFor(Sz("D:\\Good")));
+        EXPECT_TRUE(e2e::WaitUntil(HoldsSentinel)) << Printable(Stored());
     }
 }
 
@@ -496,6 +500,7 @@ TEST_F(TarnvaleProgram, WithoutTheRightToWrite_EachChoiceIsRefusedAloud_AndNothi
     } restore;
     ExpectRefusal(GetDlgItem(m_dialog, 1001), BM_CLICK);
     Click(1001);  // the same choice refused again: said once is enough
+    Click(1005);  // an empty path with nothing to put back is no failure either
     ExpectNoMessage();
     ExpectRefusal(GetDlgItem(m_dialog, 1003), BM_CLICK);
     EXPECT_TRUE(HoldsSentinel()) << Printable(Stored());

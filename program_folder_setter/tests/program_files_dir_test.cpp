@@ -37,6 +37,7 @@ TEST(IsBlankText, RefusesEmptyAndBlankTextsOfEveryKind_AcceptsAnythingElse) {
 class StoreProgramFilesDir : public ::testing::Test {
 protected:
     MemoryRegistry registry;
+    tarnvale::EarlierValue earlier;
 };
 
 TEST_F(StoreProgramFilesDir, CreatesTheKey_StoresTextAndOneNul_AndClosesTheKey) {
@@ -66,6 +67,16 @@ TEST_F(StoreProgramFilesDir, AFailedWriteKeepsTheOldValue_StillClosesTheKey_AndS
     EXPECT_EQ(registry.Value(kKeyPath, L"ProgramFilesDir")->data, Stored(L"C:\\Program Files"));
     EXPECT_EQ(registry.Calls().back(), "CloseKey " + kLogPath);
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST_F(StoreProgramFilesDir, AnEmptiedPathPutsBackAValueThatWasAbsent_AndAPutBackThatFailsIsAFailure) {
+    tarnvale::RememberProgramFilesDir(registry, earlier);
+    EXPECT_EQ(tarnvale::StoreTypedPath(registry, earlier, "E"), tarnvale::TypedPathResult::Stored);
+    registry.InjectFailure(platform::RegOp::DeleteValue, kKeyPath, platform::kErrorAccessDenied);
+    EXPECT_EQ(tarnvale::StoreTypedPath(registry, earlier, ""), tarnvale::TypedPathResult::Failed);
+    registry.ClearFailures();
+    EXPECT_EQ(tarnvale::StoreTypedPath(registry, earlier, ""), tarnvale::TypedPathResult::Untold);
+    EXPECT_FALSE(registry.Value(kKeyPath, L"ProgramFilesDir"));
 }
 
 // What reaches RegSetValueExA. Windows and Wine both add the NUL that a

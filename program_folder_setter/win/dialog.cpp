@@ -13,6 +13,9 @@ char TextBuffer[1024];
 
 namespace {
 
+// One dialog a process: what the custom choice may have to put back.
+EarlierValue BeforeCustomChoice;
+
 // Reads the typed path as Unicode, so that a character the code page lacks
 // is found rather than turned into '?', and puts its ANSI form in
 // TextBuffer. Its byte count; 0 when nothing is typed; -1 when it cannot be
@@ -77,10 +80,13 @@ void OnCommand(HWND dialog) {
         }
     }
     if (IsDlgButtonChecked(dialog, IDC_CUSTOM) == BST_CHECKED) {
+        // The edit is still disabled only on the command that finds the
+        // custom button newly chosen: the moment to remember what it replaces.
+        if (!IsWindowEnabled(edit)) RememberProgramFilesDir(registry, BeforeCustomChoice);
         EnableWindow(edit, TRUE);
-        // Nothing typed yet is nothing to store, and nothing to complain of.
         const int typed = ReadTypedPath(dialog);
-        if (typed != 0) Outcome(dialog, IDC_CUSTOM, typed > 0 && StoreProgramFilesDir(registry, TextBuffer));
+        const TypedPathResult result = StoreTypedPath(registry, BeforeCustomChoice, typed < 0 ? nullptr : TextBuffer);
+        if (result != TypedPathResult::Untold) Outcome(dialog, IDC_CUSTOM, result == TypedPathResult::Stored);
     }
 }
 
