@@ -14,6 +14,8 @@ packages=(
   googletest cmake ninja-build
   clang libclang-rt-dev        # lumbrake-cli's registry file fuzzer (libFuzzer)
   libxml2-utils                # xmllint, the judge of lumbrake-cli's Group Policy file
+  zip                          # the release zip, with fixed times and attributes
+  python3 python3-pefile python3-yaml  # the release check: the programs' resources, the package managers' manifests
 )
 
 missing=()
