@@ -311,6 +311,20 @@ private:
 
     // --- check
 
+    // Why the dialogs leave a place out.
+    std::wstring Reason(const PlaceCheck& check) {
+        const std::wstring code = Hex32(static_cast<std::uint32_t>(check.found.code));
+        switch (check.reason) {
+        case DropReason::UnknownFolderId:
+            return F(msg::kUnknownFolderId, {Decimal(static_cast<std::int32_t>(*DwordOf(check.stored))), code, m_host.ErrorText(check.found.code)});
+        case DropReason::PathNotFound: return F(msg::kPathNotFound, {code, m_host.ErrorText(check.found.code)});
+        case DropReason::WrongDwordSize: return F(msg::kWrongDwordSize, {Decimal(static_cast<long long>(check.stored.data.size()))});
+        case DropReason::WrongType: return F(msg::kWrongType, {RegTypeName(check.stored.type)});
+        case DropReason::None: break;
+        }
+        return {};
+    }
+
     int Check(const Request& request) {
         const std::optional<PlacesReading> reading = ReadShown();
         if (!reading) return kExitFailed;
@@ -318,45 +332,23 @@ private:
         if (!policy) return kExitFailed;
         const std::int16_t mode = reading->mode;
 
-        struct Result {
-            int slot;
-            const NamedValue* stored;
-            Resolution found;
-            std::wstring reason;
-        };
-        std::vector<Result> results;
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            const NamedValue* stored = StoredPlace(*policy, slot);
-            if (!stored) continue;
-            const RegValue& value = stored->value;
-            Result result{slot, stored, {}, {}};
-            if (const std::optional<std::uint32_t> number = DwordOf(value)) {
-                const auto id = static_cast<std::int32_t>(*number);
-                result.found = m_host.ResolveFolderId(static_cast<std::uint32_t>(id));
-                result.reason = F(msg::kUnknownFolderId, {Decimal(id), Hex32(static_cast<std::uint32_t>(result.found.code)), m_host.ErrorText(result.found.code)});
-            } else if (IsTextType(value.type)) {
-                result.found = m_host.ResolvePath(StringOf(value));
-                result.reason = F(msg::kPathNotFound, {Hex32(static_cast<std::uint32_t>(result.found.code)), m_host.ErrorText(result.found.code)});
-            } else if (value.type == kRegDword) {
-                result.reason = F(msg::kWrongDwordSize, {Decimal(static_cast<long long>(value.data.size()))});
-            } else {
-                result.reason = F(msg::kWrongType, {RegTypeName(value.type)});
-            }
-            results.push_back(std::move(result));
-        }
+        std::array<StoredValue, kSlotCount> stored;
+        for (int slot = 0; slot < kSlotCount; ++slot)
+            if (const NamedValue* value = StoredPlace(*policy, slot)) stored[static_cast<std::size_t>(slot)] = {Presence::Present, value->value, 0};
+        const std::vector<PlaceCheck> results = CheckPlaces(stored, m_host);
         std::size_t dropped = 0;
-        for (const Result& result : results) dropped += !result.found.resolved;
+        for (const PlaceCheck& result : results) dropped += !result.found.resolved;
 
         if (request.json) {
             Json json;
             json.Object().Key("mode").String(ModeWord(mode));
             json.Key("places").Array();
-            for (const Result& result : results) {
+            for (const PlaceCheck& result : results) {
                 json.Object().Key("value").String(ReadSlotValueName(result.slot)).Key("stored");
-                JsonValue(json, result.stored->value);
+                JsonValue(json, result.stored);
                 json.Key("found").Bool(result.found.resolved);
                 if (result.found.resolved) json.Key("shownAs").String(result.found.displayName);
-                else json.Key("reason").String(result.reason);
+                else json.Key("reason").String(Reason(result));
                 json.End();
             }
             json.End().Key("dropped").Number(static_cast<long long>(dropped)).End();
@@ -364,10 +356,10 @@ private:
         } else {
             Out(F(msg::kPlacesBarIs, {ModeName(mode)}));
             if (results.empty()) Out(T(msg::kNoStoredPlaces));
-            for (const Result& result : results) {
+            for (const PlaceCheck& result : results) {
                 const std::wstring verdict =
-                    result.found.resolved ? F(msg::kFound, {result.found.displayName}) : F(msg::kDropped, {result.reason});
-                Out(ReadSlotValueName(result.slot) + L"  " + ValueText(result.stored->value) + L"  " + verdict);
+                    result.found.resolved ? F(msg::kFound, {result.found.displayName}) : F(msg::kDropped, {Reason(result)});
+                Out(ReadSlotValueName(result.slot) + L"  " + ValueText(result.stored) + L"  " + verdict);
             }
             if (!results.empty() && dropped == 0) Out(F(msg::kAllFound, {Decimal(static_cast<long long>(results.size()))}));
             if (dropped) Out(F(msg::kSomeDropped, {Decimal(static_cast<long long>(dropped)), Decimal(static_cast<long long>(results.size()))}));

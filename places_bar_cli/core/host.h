@@ -2,6 +2,7 @@
 // What the commands need of the machine they run on. The Windows program
 // answers with the registry, the shell and the console; the tests answer
 // with an in-memory registry and recorded output.
+#include <places_bar/check.h>
 #include <platform/ansi.h>
 #include <platform/registry.h>
 
@@ -15,13 +16,6 @@ namespace lumbrake::cli {
 
 enum class Stream { Out, Err };
 
-// How the system's dialog would find a stored place.
-struct Resolution {
-    bool resolved = false;
-    std::wstring displayName;  // the name it shows for the place, when resolved
-    long code = 0;             // the HRESULT of the failure, when not
-};
-
 struct PreviewResult {
     bool opened = false;
     long error = 0;         // why the dialog did not open
@@ -29,7 +23,8 @@ struct PreviewResult {
     std::vector<std::wstring> places;
 };
 
-class Host {
+// The dialogs' way of finding places (PlaceFinder) is the shell's.
+class Host : public PlaceFinder {
 public:
     virtual ~Host() = default;
 
@@ -49,8 +44,6 @@ public:
     // A new file under the user's local application data; its path.
     virtual std::optional<std::wstring> SaveBackup(std::string_view bytes, long& error) = 0;
 
-    virtual Resolution ResolveFolderId(std::uint32_t folderId) = 0;  // SHGetSpecialFolderLocation
-    virtual Resolution ResolvePath(const std::wstring& text) = 0;     // SHParseDisplayName
     virtual PreviewResult Preview(bool list) = 0;
 
     // The system's text for a Win32 code or an HRESULT.

@@ -6,6 +6,8 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -26,18 +28,32 @@ std::vector<BYTE> Dword(DWORD value) {
 
 class LumbrakeApplyTest : public LumbrakeTest {
 protected:
-    // Presses the apply button and returns the message it shows, closed again.
+    // Presses the apply button and returns the message it shows, closed
+    // again; a box that follows it (the places the dialogs leave out) is
+    // kept in `warning`, closed too. The click is sent from a thread of its
+    // own, whose send returns once the handler has ended, boxes and all.
     e2e::MessageBoxInfo Apply(const Window& w) {
-        e2e::PressButton(w.command1);
+        std::atomic<bool> ended = false;
+        const std::jthread click([&] {
+            SendMessageTimeoutW(w.command1, BM_CLICK, 0, 0, SMTO_NORMAL, static_cast<UINT>(e2e::kPatience.count()) * 4, nullptr);
+            ended = true;
+        });
+        auto close = [](const e2e::MessageBoxInfo& box) {
+            e2e::CloseMessageBox(box.window);
+            EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box.window); }));
+        };
         auto box = e2e::WaitForMessageBox(Program().Id(), L"Veltrix");
         if (!box) {
             ADD_FAILURE() << "no message after the apply";
             return {};
         }
-        e2e::CloseMessageBox(box->window);
-        EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box->window); }));
+        close(*box);
+        warning.reset();
+        EXPECT_TRUE(e2e::WaitUntil([&] { return (warning = e2e::WaitForMessageBox(Program().Id(), L"Veltrix", std::chrono::milliseconds(0))).has_value() || ended; }));
+        if (warning) close(*warning);
         return *box;
     }
+    std::optional<e2e::MessageBoxInfo> warning;  // what followed the last confirmation
     void ExpectConfirmed(const Window& w, const std::wstring& text) {
         const auto box = Apply(w);
         EXPECT_EQ(box.text, text);
@@ -421,6 +437,41 @@ TEST_F(LumbrakeApplyTest, TheSystemsOpenDialog_ShowsWhatWasApplied) {
         Close();
     }
     EXPECT_EQ(e2e::PlacesInOpenDialog(), defaults);
+}
+
+// After the confirmation, one more box names the places that Wine's own Open
+// dialog leaves out, and why; there is none when it shows them all.
+TEST_F(LumbrakeApplyTest, PlacesTheDialogLeavesOut_AreNamedAfterTheConfirmation) {
+    const std::wstring missing = L"（找不到这个文件夹）", noFolder = L"（本系统没有这个编号的特殊文件夹）";
+    const struct {
+        std::vector<std::wstring> typed;
+        bool folderIdWithoutFolder;  // stored in slot 4 beforehand
+        std::wstring named;          // the lines of the box, or none
+    } cases[] = {
+        {{L"C:\\Wrok"}, false, L"1：C:\\Wrok" + missing},
+        {{}, true, L"5：126" + noFolder},
+        {{L"我的电脑|17", L"C:\\Wrok", L"C:\\windows"}, true, L"2：C:\\Wrok" + missing + L"\r\n5：126" + noFolder},
+        {{L"我的电脑|17", L"C:\\windows"}, false, L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.typed));
+        e2e::DeleteTree(HKEY_CURRENT_USER, kPolicyKey);
+        if (c.folderIdWithoutFolder) SetDword(kPlacesKey, L"place4", 126);
+        const Window w = Start();
+        ASSERT_TRUE(w.form);
+        Choose(w.option3);
+        for (std::size_t slot = 0; slot < c.typed.size(); ++slot) Type(w, static_cast<int>(slot), c.typed[slot]);
+        ExpectConfirmed(w, kConfirmCustom);
+        ASSERT_EQ(warning.has_value(), !c.named.empty());
+        if (warning) {
+            EXPECT_EQ(warning->text, L"“打开”和“保存”对话框会略过下面这些位置，不会显示它们：\r\n\r\n" + c.named);
+            EXPECT_TRUE(warning->hasIcon);
+        }
+        Close();
+        const std::size_t named = c.named.empty() ? 0 : 1 + static_cast<std::size_t>(std::count(c.named.begin(), c.named.end(), L'\n'));
+        const std::size_t stored = c.typed.size() + (c.folderIdWithoutFolder ? 1 : 0);
+        EXPECT_EQ(e2e::PlacesInOpenDialog().value_or(std::vector<std::wstring>{}).size(), stored - named) << "the dialog agrees";
+    }
 }
 
 // The shell's folder browser, opened by a slot's browse button.

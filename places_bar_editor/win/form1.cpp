@@ -4,7 +4,10 @@
 #include "folder_browser.h"
 #include "frame.h"
 #include "owner_draw.h"
+#include "place_finder.h"
 #include "resource.h"
+
+#include <platform/reg_value.h>
 
 #include <windowsx.h>
 
@@ -249,6 +252,28 @@ void Form1::Command1_Click() {
     const ApplyOutcome outcome = ApplyMode(m_module, PlacesMode, SlotTextsShown(), m_base);
     const ApplyMessage message = MessageFor(outcome, PlacesMode);
     MessageBoxW(m_window, std::wstring(message.text).c_str(), L"Veltrix", MB_OK | (message.isError ? MB_ICONERROR : 0));
+    if (outcome == ApplyOutcome::Confirmed && PlacesMode == kModeCustom) SayWhatTheDialogsLeaveOut();
+}
+
+// The dialogs leave out, without a word, a place they cannot find: the
+// places now stored are looked for as they look, and the user is told.
+void Form1::SayWhatTheDialogsLeaveOut() {
+    ShellPlaceFinder finder;
+    std::wstring text;
+    for (const PlaceCheck& check : CheckPlaces(ReadNow(m_module).slots, finder)) {
+        if (check.reason == DropReason::None) continue;
+        std::wstring why;
+        switch (check.reason) {
+        case DropReason::UnknownFolderId: why = L"本系统没有这个编号的特殊文件夹"; break;
+        case DropReason::PathNotFound: why = L"找不到这个文件夹"; break;
+        case DropReason::WrongDwordSize: why = L"长度不是 4 字节的 REG_DWORD 不是文件夹编号"; break;
+        default: why = platform::RegTypeName(check.stored.type) + L" 类型的值既不是文件夹编号也不是路径"; break;
+        }
+        text += L"\r\n" + std::to_wstring(check.slot + 1) + L"：" + ShowPlace(Decode(check.stored)).text + L"（" + why + L"）";
+    }
+    if (text.empty()) return;
+    text = L"“打开”和“保存”对话框会略过下面这些位置，不会显示它们：\r\n" + text;
+    MessageBoxW(m_window, text.c_str(), L"Veltrix", MB_OK | MB_ICONWARNING);
 }
 
 void Form1::Picture1_Click() { ShowAboutAndOpenForum(m_window); }

@@ -74,6 +74,7 @@ private:
     ControlsView View() { return ControlsView(*this, m_options, m_toolTips); }
     SlotTexts SlotTextsShown();
     void SayWhatCouldNotBeRead();
+    void SayWhatTheDialogsLeaveOut();
 
     Module1& m_module;
     // What the window last read or wrote of each slot: what an apply merges
