@@ -127,17 +127,6 @@ TEST_F(Applying, Custom_StoresEachChangedSlotByItsKind) {
     EXPECT_EQ(registry.ValueNames(kPlacesPath), (std::vector<std::wstring>{L"place0", L"place1", L"place4"}));
 }
 
-TEST_F(Applying, Custom_TypedTextsThatAreNotEntries_AreStoredAsPaths) {
-    const std::wstring longPath = L"C:\\" + std::wstring(300, L'长');
-    SlotTexts slots = {L"x|ab", L"|5", L"a|bc", L"D:\\下载\\文档", longPath};
-    EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
-    ExpectText(0, L"x|ab");
-    ExpectText(1, L"|5");
-    ExpectText(2, L"a|bc");
-    ExpectText(3, L"D:\\下载\\文档");
-    ExpectText(4, longPath);
-}
-
 TEST_F(Applying, ReadOnlyKeys_AnUnchangedApplyIsTrue_AChangeIsRefused) {
     StoreDword(kPlacesPath, L"Place0", 17);
     StoreString(kPlacesPath, L"Place1", L"C:\\Tools");
@@ -186,13 +175,6 @@ TEST_F(Applying, Failures_AreReported_AndTheRemainingStepsStillRun) {
     registry.ClearFailures();
     registry.InjectFailure(RegOp::DeleteKey, kPlacesPath, kErrorAccessDenied);
     EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Failed);
-}
-
-TEST_F(Applying, TextOutsideTheCodePage_IsNotStoredWithQuestionMarks) {
-    StoreDword(kPlacesPath, L"place0", 6);
-    EXPECT_EQ(Apply(kModeCustom, {L"C:\\ไทย", L"C:\\ok", L"", L"", L""}), ApplyOutcome::Failed);
-    ExpectSlot(0, kRegDword, DwordBytes(6));  // the old value stays
-    ExpectText(1, L"C:\\ok");
 }
 
 // Where the code page holds nothing (as every conversion fails on a system

@@ -163,11 +163,4 @@ TEST_F(StartupReading, UnreadableValues_AreNamed_NotTakenForAbsent) {
     EXPECT_EQ(reading.failures.back(), (ReadFailure{places, L"", kErrorAccessDenied}));
 }
 
-TEST(DisplayedFolderPath, ReplacesOnlyTheExactPrefix) {
-    EXPECT_EQ(DisplayedFolderPath(L"%SystemDrive%\\"), L"c:\\");
-    EXPECT_EQ(DisplayedFolderPath(L"%SystemDrive%\\Tools"), L"c:\\Tools");
-    EXPECT_EQ(DisplayedFolderPath(L"%SYSTEMDRIVE%\\Tools"), L"%SYSTEMDRIVE%\\Tools");
-    EXPECT_EQ(DisplayedFolderPath(L"D:\\%SystemDrive%\\"), L"D:\\%SystemDrive%\\");
-}
-
 }  // namespace
