@@ -124,7 +124,7 @@ private:
         Module1 module(m_host.Registry(), m_host.CodePage());
         const std::vector<long> codes = Execute(module, steps);
         for (std::size_t i = 0; i < steps.size(); ++i)
-            if (!AllDone({steps[i]}, {codes[i]})) Err(F(msg::kNotDone, {Describe(steps[i]), m_host.ErrorText(codes[i])}));
+            if (!Done(steps[i], codes[i])) Err(F(msg::kNotDone, {Describe(steps[i]), m_host.ErrorText(codes[i])}));
         return AllDone(steps, codes);
     }
 
@@ -493,15 +493,11 @@ private:
         KeyState policy;
         if (const auto& given = request.configuration) {
             // The apply on an empty registry: what `set` stores, exactly.
-            std::optional<KeyState> stored = StoredOnEmpty(m_host.CodePage(), given->mode, given->slots);
+            const Plan onEmpty = PlanApply({}, given->mode, given->slots, RegistryNow{});
+            if (RefuseUnstorable(onEmpty.steps)) return kExitFailed;
+            std::optional<KeyState> stored = Simulate(std::nullopt, m_host.CodePage(), onEmpty.steps);
             if (!stored) {
-                bool refused = false;
-                for (const std::wstring& slot : given->slots) {
-                    if (m_host.CodePage().ToAnsi(TrimSpaces(slot))) continue;
-                    Err(F(msg::kNotInCodePage, {slot}));
-                    refused = true;
-                }
-                if (!refused) Err(Confirmation(ApplyOutcome::Failed, given->mode));
+                Err(Confirmation(ApplyOutcome::Failed, given->mode));
                 return kExitFailed;
             }
             mode = given->mode;

@@ -14,14 +14,6 @@ std::optional<KeyState> Simulate(const KeyState& before, const AnsiCodePage& cod
     return ReadKeyTree(copy, kHkeyCurrentUser, kPolicyPath).state;
 }
 
-std::optional<KeyState> StoredOnEmpty(const AnsiCodePage& codePage, std::int16_t mode, const SlotTexts& slots) {
-    MemoryRegistry empty(codePage);
-    Module1 module(empty, codePage);
-    PlacesBase base = BaseOf(ReadPlaces(module));
-    if (ApplyMode(module, mode, slots, base) != ApplyOutcome::Confirmed) return std::nullopt;
-    return ReadKeyTree(empty, kHkeyCurrentUser, kPolicyPath).state;
-}
-
 const NamedValue* StoredPlace(const KeyState& policy, int slot) {
     const KeyNode* places = policy ? policy->FindKey(kPlacesName) : nullptr;
     return places ? places->FindValue(ReadSlotValueName(slot)) : nullptr;

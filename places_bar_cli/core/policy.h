@@ -25,9 +25,6 @@ inline const std::wstring kPlacesName = L"PlacesBar";
 // or nothing when a step would fail there.
 std::optional<KeyState> Simulate(const KeyState& before, const platform::AnsiCodePage& codePage, const std::vector<Step>& steps);
 
-// The apply of a mode on an empty registry: what it stores there, exactly.
-std::optional<KeyState> StoredOnEmpty(const platform::AnsiCodePage& codePage, std::int16_t mode, const SlotTexts& slots);
-
 // The slot value of a slot in a policy key, by the name start-up reads.
 const NamedValue* StoredPlace(const KeyState& policy, int slot);
 

@@ -3,6 +3,7 @@
 #include "text.h"
 
 #include <platform/ansi.h>
+#include <platform/win/error_text.h>
 #include <platform/win/unique.h>
 #include <platform/win_registry.h>
 
@@ -207,16 +208,8 @@ PreviewResult WindowsHost::Preview(bool list) {
 }
 
 std::wstring WindowsHost::ErrorText(long code) {
-    // The system's messages are kept by Win32 code, also for an HRESULT made of one.
-    DWORD id = static_cast<DWORD>(code);
-    if ((id & 0xFFFF0000) == 0x80070000) id &= 0xFFFF;
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, id,
-                                        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length && buffer ? std::wstring(buffer, length) : Hex32(static_cast<std::uint32_t>(code));
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    return text;
+    const std::wstring text = platform::SystemErrorText(code);
+    return text.empty() ? Hex32(static_cast<std::uint32_t>(code)) : text;
 }
 
 std::wstring WindowsHost::NewGuid() {

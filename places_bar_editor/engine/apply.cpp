@@ -47,8 +47,6 @@ void StoreExactly(int slot, const StoredValue& wanted, const StoredValue& now, P
     plan.steps.push_back({Step::Kind::SetValue, kPlaces, name, Before(now), wanted.value, exact, slot});
 }
 
-bool Done(const Step& step, long code) { return code == kErrorSuccess || step.kind == Step::Kind::DeleteEmptyKey; }
-
 long Gone(long rc) { return rc == kErrorFileNotFound ? kErrorSuccess : rc; }
 
 long Carry(Module1& module, const Step& step) {
@@ -102,7 +100,7 @@ RegistryNow ReadNow(Module1& module) {
     {
         UniqueRegKey key(registry);
         const long rc = registry.OpenKeyExW(kHkeyCurrentUser, kPolicy, kKeyRead, key.put());
-        now.policyKey = rc == kErrorSuccess ? Presence::Present : rc == kErrorFileNotFound ? Presence::Absent : Presence::Unreadable;
+        now.policyKey = PresenceOf(rc);
         std::uint32_t subKeys = 0, values = 0;
         if (rc == kErrorSuccess && registry.QueryInfoKey(key.get(), &subKeys, &values) == kErrorSuccess) {
             now.policyValues = values;
@@ -140,7 +138,6 @@ void SavePlaces(const PlacesBase& base, const SlotTexts& shown, const RegistryNo
 
 Plan PlanApply(const PlacesBase& base, std::int16_t placesMode, const SlotTexts& shown, const RegistryNow& now) {
     Plan plan;
-    plan.mode = placesMode;
     if (!IsPlacesMode(placesMode)) return plan;
     const bool switchCounts = CountsAsHidden(now.noPlacesBar) || now.noPlacesBar.presence == Presence::Unreadable;
     const Step deleteSwitch{Step::Kind::DeleteValue, kPolicy, kNoBar, Before(now.noPlacesBar), {}, false, -1};
@@ -186,6 +183,8 @@ std::vector<long> Execute(Module1& module, const std::vector<Step>& steps) {
     for (const Step& step : steps) codes.push_back(Carry(module, step));
     return codes;
 }
+
+bool Done(const Step& step, long code) { return code == kErrorSuccess || step.kind == Step::Kind::DeleteEmptyKey; }
 
 bool AllDone(const std::vector<Step>& steps, const std::vector<long>& codes) {
     for (std::size_t i = 0; i < steps.size(); ++i)

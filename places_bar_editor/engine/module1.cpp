@@ -45,7 +45,7 @@ RegistryValue Module1::GetKeyValue(RegKey root, const std::wstring& keyPath, con
     UniqueRegKey key(m_registry);
     long rc = m_registry.OpenKeyExW(root, keyPath, kKeyRead, key.put());
     if (rc == kErrorSuccess) rc = QueryValueOnHandle(key.get(), valueName, value, &read.value);
-    read.presence = rc == kErrorSuccess ? Presence::Present : rc == kErrorFileNotFound ? Presence::Absent : Presence::Unreadable;
+    read.presence = PresenceOf(rc);
     if (read.presence != Presence::Present) {
         read.value = {};
         read.error = read.presence == Presence::Unreadable ? rc : 0;
@@ -124,7 +124,7 @@ Presence Module1::ProbeKey(RegKey root, const std::wstring& keyPath, long* error
     UniqueRegKey key(m_registry);
     const long rc = m_registry.OpenKeyExW(root, keyPath, kKeyRead, key.put());
     if (error) *error = rc;
-    return rc == kErrorSuccess ? Presence::Present : rc == kErrorFileNotFound ? Presence::Absent : Presence::Unreadable;
+    return PresenceOf(rc);
 }
 
 }  // namespace lumbrake

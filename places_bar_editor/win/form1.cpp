@@ -8,6 +8,7 @@
 #include "resource.h"
 
 #include <platform/reg_value.h>
+#include <platform/win/error_text.h>
 
 #include <windowsx.h>
 
@@ -196,12 +197,8 @@ void Form1::SayWhatCouldNotBeRead() {
     if (m_unreadable.empty()) return;
     std::wstring text = L"注册表中的以下设置存在，但无法读取，窗口只显示了能读取的部分：\r\n";
     for (const ReadFailure& failure : m_unreadable) {
-        wchar_t* reason = nullptr;
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       static_cast<DWORD>(failure.error), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
-        std::wstring why = reason ? reason : L"错误 " + std::to_wstring(failure.error);
-        LocalFree(reason);
-        while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r' || why.back() == L' ')) why.pop_back();
+        std::wstring why = platform::SystemErrorText(failure.error);
+        if (why.empty()) why = L"错误 " + std::to_wstring(failure.error);
         text += L"\r\nHKEY_CURRENT_USER\\" + failure.keyPath + (failure.valueName.empty() ? L"" : L"\\" + failure.valueName) + L"：" + why;
     }
     m_unreadable.clear();

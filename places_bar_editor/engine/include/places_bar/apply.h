@@ -28,7 +28,8 @@ struct SlotBase {
 using PlacesBase = std::array<SlotBase, kSlotCount>;
 PlacesBase BaseOf(const PlacesReading& reading);
 
-// What the registry holds now, as far as an apply looks at it.
+// What the registry holds now, as far as an apply looks at it; as made, an
+// empty registry.
 struct RegistryNow {
     StoredValue noPlacesBar;
     Presence policyKey = Presence::Absent;
@@ -62,7 +63,6 @@ enum class SlotFate {
 };
 
 struct Plan {
-    std::int16_t mode = 0;
     std::vector<Step> steps;
     std::array<SlotFate, kSlotCount> fates{};
 };
@@ -77,7 +77,9 @@ void SavePlaces(const PlacesBase& base, const SlotTexts& shown, const RegistryNo
 // Carries out every step in order, going on after a failure, and returns the
 // Win32 code of each; a delete of what is already gone is done.
 std::vector<long> Execute(Module1& module, const std::vector<Step>& steps);
-// Every step done. An empty key left in place changes nothing the dialog reads.
+// Whether a step is done: an empty key left in place changes nothing the
+// dialog reads.
+bool Done(const Step& step, long code);
 bool AllDone(const std::vector<Step>& steps, const std::vector<long>& codes);
 
 // The base after the plan was carried out: slots written are read back.

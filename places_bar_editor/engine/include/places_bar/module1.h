@@ -27,6 +27,10 @@ std::wstring TextForm(const RegistryValue& value);
 // "Absent" and "could not be read" are different answers: a value that is
 // there but cannot be read is never taken for one that is not.
 enum class Presence { Absent, Present, Unreadable };
+// What the code of an open or a query says: only "not found" is absent.
+inline Presence PresenceOf(long rc) {
+    return rc == platform::kErrorSuccess ? Presence::Present : rc == platform::kErrorFileNotFound ? Presence::Absent : Presence::Unreadable;
+}
 
 // A value exactly as the registry keeps it, or why there is none to see.
 struct StoredValue {
