@@ -16,7 +16,7 @@ struct MemoryRegistry::Node {
 
 namespace {
 
-constexpr std::uint32_t kWow64Flags = 0x300;  // KEY_WOW64_64KEY | KEY_WOW64_32KEY: no view to choose here
+constexpr std::uint32_t kWow64Flags = kKeyWow64_64Key | kKeyWow64_32Key;
 
 bool IsStringType(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
 
@@ -77,17 +77,24 @@ std::optional<long> MemoryRegistry::Injected(RegOp op, const std::wstring& keyPa
 
 long MemoryRegistry::OpenOrCreate(RegKey root, const std::wstring& subKey, bool create, std::uint32_t access, RegKey* result,
                                   const char* call) {
-    m_calls.push_back(std::string(call) + " " + PathOf(root) + (subKey.empty() ? "" : "\\" + ToUtf8(subKey)));
+    std::vector<std::wstring> parts;
+    if (!subKey.empty()) parts = SplitPath(subKey);
+    std::wstring path = subKey;
+    const bool view32 = (access & kKeyWow64_32Key) || (m_wow64 && !(access & kKeyWow64_64Key));
+    if (view32 && root == kHkeyLocalMachine && !parts.empty() && FoldRegistryName(parts[0]) == L"SOFTWARE" &&
+        (parts.size() < 2 || FoldRegistryName(parts[1]) != L"WOW6432NODE")) {
+        parts.insert(parts.begin() + 1, L"WOW6432Node");
+        path.insert(parts[0].size(), L"\\WOW6432Node");
+    }
+
+    m_calls.push_back(std::string(call) + " " + PathOf(root) + (path.empty() ? "" : "\\" + ToUtf8(path)));
     if (result) *result = 0;
     const std::optional<Handle> parent = Resolve(root);
     if (!parent) return kErrorInvalidHandle;
     std::shared_ptr<Node> node = parent->node;
     if (node->deleted) return kErrorKeyDeleted;
-    const std::wstring target = node->path + (subKey.empty() ? L"" : L"\\" + subKey);
+    const std::wstring target = node->path + (path.empty() ? L"" : L"\\" + path);
     if (auto code = Injected(create ? RegOp::CreateKey : RegOp::OpenKey, target)) return *code;
-
-    std::vector<std::wstring> parts;
-    if (!subKey.empty()) parts = SplitPath(subKey);
     std::size_t found = 0;
     for (; found < parts.size(); ++found) {
         if (parts[found].empty()) return create ? kErrorInvalidParameter : kErrorFileNotFound;

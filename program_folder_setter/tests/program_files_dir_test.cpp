@@ -37,11 +37,11 @@ TEST(IsBlankText, RefusesEmptyAndBlankTextsOfEveryKind_AcceptsAnythingElse) {
 class StoreProgramFilesDir : public ::testing::Test {
 protected:
     MemoryRegistry registry;
-    tarnvale::EarlierValue earlier;
+    tarnvale::EarlierFolder earlier;
 };
 
 TEST_F(StoreProgramFilesDir, CreatesTheKey_StoresTextAndOneNul_AndClosesTheKey) {
-    EXPECT_TRUE(tarnvale::StoreProgramFilesDir(registry, "D:\\Program Files"));
+    EXPECT_TRUE(tarnvale::StoreProgramFilesDir(registry, false, "D:\\Program Files"));
     auto value = registry.Value(kKeyPath, L"ProgramFilesDir");
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, platform::kRegSz);
@@ -52,31 +52,75 @@ TEST_F(StoreProgramFilesDir, CreatesTheKey_StoresTextAndOneNul_AndClosesTheKey) 
 }
 
 TEST_F(StoreProgramFilesDir, AKeyThatCannotBeOpenedSkipsTheWrite_AndSaysSo) {
-    EXPECT_TRUE(tarnvale::StoreProgramFilesDir(registry, "C:\\Program Files"));
+    EXPECT_TRUE(tarnvale::StoreProgramFilesDir(registry, false, "C:\\Program Files"));
     registry.InjectFailure(platform::RegOp::CreateKey, kKeyPath, platform::kErrorAccessDenied);
-    EXPECT_FALSE(tarnvale::StoreProgramFilesDir(registry, "E:\\Program Files"));
+    EXPECT_FALSE(tarnvale::StoreProgramFilesDir(registry, false, "E:\\Program Files"));
     EXPECT_EQ(registry.Value(kKeyPath, L"ProgramFilesDir")->data, Stored(L"C:\\Program Files"));
     EXPECT_EQ(registry.Calls().back(), "CreateKey " + kLogPath);
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
 TEST_F(StoreProgramFilesDir, AFailedWriteKeepsTheOldValue_StillClosesTheKey_AndSaysSo) {
-    EXPECT_TRUE(tarnvale::StoreProgramFilesDir(registry, "C:\\Program Files"));
+    EXPECT_TRUE(tarnvale::StoreProgramFilesDir(registry, false, "C:\\Program Files"));
     registry.InjectFailure(platform::RegOp::SetValue, kKeyPath, platform::kErrorAccessDenied);
-    EXPECT_FALSE(tarnvale::StoreProgramFilesDir(registry, "F:\\Program Files"));
+    EXPECT_FALSE(tarnvale::StoreProgramFilesDir(registry, false, "F:\\Program Files"));
     EXPECT_EQ(registry.Value(kKeyPath, L"ProgramFilesDir")->data, Stored(L"C:\\Program Files"));
     EXPECT_EQ(registry.Calls().back(), "CloseKey " + kLogPath);
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
 TEST_F(StoreProgramFilesDir, AnEmptiedPathPutsBackAValueThatWasAbsent_AndAPutBackThatFailsIsAFailure) {
-    tarnvale::RememberProgramFilesDir(registry, earlier);
-    EXPECT_EQ(tarnvale::StoreTypedPath(registry, earlier, "E"), tarnvale::TypedPathResult::Stored);
+    tarnvale::RememberProgramFilesDir(registry, false, earlier);
+    EXPECT_EQ(tarnvale::StoreTypedPath(registry, false, earlier, "E"), tarnvale::TypedPathResult::Stored);
     registry.InjectFailure(platform::RegOp::DeleteValue, kKeyPath, platform::kErrorAccessDenied);
-    EXPECT_EQ(tarnvale::StoreTypedPath(registry, earlier, ""), tarnvale::TypedPathResult::Failed);
+    EXPECT_EQ(tarnvale::StoreTypedPath(registry, false, earlier, ""), tarnvale::TypedPathResult::Failed);
     registry.ClearFailures();
-    EXPECT_EQ(tarnvale::StoreTypedPath(registry, earlier, ""), tarnvale::TypedPathResult::Untold);
+    EXPECT_EQ(tarnvale::StoreTypedPath(registry, false, earlier, ""), tarnvale::TypedPathResult::Untold);
     EXPECT_FALSE(registry.Value(kKeyPath, L"ProgramFilesDir"));
+}
+
+// On 64-bit Windows, as the 32-bit program sees it: the choice lands in the
+// 64-bit view that the system reads, ProgramW6432Dir follows where it was in
+// step, the 32-bit view stays, and an emptied path puts back both exactly.
+TEST_F(StoreProgramFilesDir, OnWindows64_TheSystemsViewChanges_ProgramW6432DirFollowsWhereInStep) {
+    registry.SetWow64Process();
+    const std::wstring view32 = L"HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion";
+    auto set = [&](const std::wstring& key, const wchar_t* name, std::uint32_t type, const std::wstring& text) {
+        platform::UniqueRegKey handle(registry);
+        const std::wstring path = key.substr(5);
+        ASSERT_EQ(registry.CreateKeyExW(platform::kHkeyLocalMachine, path, platform::kKeyAllAccess | platform::kKeyWow64_64Key, handle.put()), 0);
+        ASSERT_EQ(registry.SetValueExW(handle.get(), name, type, Stored(text).data(), static_cast<std::uint32_t>(Stored(text).size())), 0);
+    };
+    auto holds = [&](const std::wstring& key, const wchar_t* name, std::uint32_t type, const std::wstring& text) {
+        const auto value = registry.Value(key, name);
+        return value && value->type == type && value->data == Stored(text);
+    };
+    for (const bool inStep : {true, false}) {
+        SCOPED_TRACE(inStep);
+        set(kKeyPath, L"ProgramFilesDir", platform::kRegExpandSz, L"C:\\Program Files");
+        set(kKeyPath, L"ProgramW6432Dir", platform::kRegSz, inStep ? L"C:\\Program Files" : L"C:\\Other");
+        set(view32, L"ProgramFilesDir", platform::kRegSz, L"C:\\Program Files (x86)");
+
+        EXPECT_TRUE(tarnvale::StoreProgramFilesDir(registry, true, "D:\\Program Files"));
+        EXPECT_TRUE(holds(kKeyPath, L"ProgramFilesDir", platform::kRegSz, L"D:\\Program Files"));
+        EXPECT_TRUE(holds(kKeyPath, L"ProgramW6432Dir", platform::kRegSz, inStep ? L"D:\\Program Files" : L"C:\\Other"));
+
+        tarnvale::RememberProgramFilesDir(registry, true, earlier);
+        EXPECT_EQ(tarnvale::StoreTypedPath(registry, true, earlier, "D:\\Apps"), tarnvale::TypedPathResult::Stored);
+        EXPECT_TRUE(holds(kKeyPath, L"ProgramW6432Dir", platform::kRegSz, inStep ? L"D:\\Apps" : L"C:\\Other"));
+        EXPECT_EQ(tarnvale::StoreTypedPath(registry, true, earlier, ""), tarnvale::TypedPathResult::Untold);
+        EXPECT_TRUE(holds(kKeyPath, L"ProgramFilesDir", platform::kRegSz, L"D:\\Program Files"));
+        EXPECT_TRUE(holds(kKeyPath, L"ProgramW6432Dir", platform::kRegSz, inStep ? L"D:\\Program Files" : L"C:\\Other"));
+        EXPECT_TRUE(holds(view32, L"ProgramFilesDir", platform::kRegSz, L"C:\\Program Files (x86)"));
+        EXPECT_FALSE(registry.Value(view32, L"ProgramW6432Dir"));
+
+        // Half a change is none: ProgramFilesDir goes back when its twin refuses.
+        registry.InjectFailure(platform::RegOp::SetValue, kKeyPath, platform::kErrorAccessDenied, L"ProgramW6432Dir");
+        EXPECT_EQ(tarnvale::StoreProgramFilesDir(registry, true, "E:\\Program Files"), !inStep);
+        EXPECT_TRUE(holds(kKeyPath, L"ProgramFilesDir", platform::kRegSz, inStep ? L"D:\\Program Files" : L"E:\\Program Files"));
+        registry.ClearFailures();
+    }
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
 // What reaches RegSetValueExA. Windows and Wine both add the NUL that a
@@ -87,6 +131,9 @@ struct RecordingRegistry {
         *result = 0x100;
         return platform::kErrorSuccess;
     }
+    long CreateKeyEx(platform::RegKey root, const char* path, std::uint32_t, platform::RegKey* result) { return CreateKey(root, path, result); }
+    long QueryValueExW(platform::RegKey, const wchar_t*, std::uint32_t*, void*, std::uint32_t*) { return platform::kErrorFileNotFound; }
+    long SetValueExW(platform::RegKey, const wchar_t*, std::uint32_t, const void*, std::uint32_t) { return platform::kErrorSuccess; }
     long SetValueEx(platform::RegKey, const char*, std::uint32_t, const void* data, std::uint32_t size) {
         handed.assign(static_cast<const char*>(data), size);
         return platform::kErrorSuccess;
@@ -96,9 +143,11 @@ struct RecordingRegistry {
 };
 
 TEST(StoreProgramFilesDirCall, HandsOverTheTextWithItsNul) {
-    RecordingRegistry registry;
-    ASSERT_TRUE(tarnvale::StoreProgramFilesDir(registry, "D:\\Program Files"));
-    EXPECT_EQ(registry.handed, std::string("D:\\Program Files\0", 17));
+    for (const bool windows64 : {false, true}) {
+        RecordingRegistry registry;
+        ASSERT_TRUE(tarnvale::StoreProgramFilesDir(registry, windows64, "D:\\Program Files"));
+        EXPECT_EQ(registry.handed, std::string("D:\\Program Files\0", 17));
+    }
 }
 
 }  // namespace

@@ -14,7 +14,18 @@ char TextBuffer[1024];
 namespace {
 
 // One dialog a process: what the custom choice may have to put back.
-EarlierValue BeforeCustomChoice;
+EarlierFolder BeforeCustomChoice;
+
+// Whether this is 64-bit Windows, where ProgramFilesDir is the 64-bit view's.
+// IsWow64Process is looked up, not imported: Windows XP before SP2 lacks it.
+bool Windows64() {
+    if (sizeof(void*) == 8) return true;
+    using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, BOOL*);
+    const auto isWow64Process =
+        reinterpret_cast<IsWow64ProcessFunction>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
 
 // Reads the typed path as Unicode, so that a character the code page lacks
 // is found rather than turned into '?', and puts its ANSI form in
@@ -72,20 +83,21 @@ static_assert(IDC_PATH_D == IDC_PATH_C + 1 && IDC_PATH_E == IDC_PATH_C + 2 && ID
 // most one of them is checked.
 void OnCommand(HWND dialog) {
     platform::Advapi32Registry registry;
+    const bool windows64 = Windows64();
     HWND edit = GetDlgItem(dialog, IDC_CUSTOM_PATH);
     for (int id = IDC_PATH_C; id <= IDC_PATH_F; ++id) {
         if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) {
             EnableWindow(edit, FALSE);
-            Outcome(dialog, id, StoreProgramFilesDir(registry, FixedPath(id)));
+            Outcome(dialog, id, StoreProgramFilesDir(registry, windows64, FixedPath(id)));
         }
     }
     if (IsDlgButtonChecked(dialog, IDC_CUSTOM) == BST_CHECKED) {
         // The edit is still disabled only on the command that finds the
         // custom button newly chosen: the moment to remember what it replaces.
-        if (!IsWindowEnabled(edit)) RememberProgramFilesDir(registry, BeforeCustomChoice);
+        if (!IsWindowEnabled(edit)) RememberProgramFilesDir(registry, windows64, BeforeCustomChoice);
         EnableWindow(edit, TRUE);
         const int typed = ReadTypedPath(dialog);
-        const TypedPathResult result = StoreTypedPath(registry, BeforeCustomChoice, typed < 0 ? nullptr : TextBuffer);
+        const TypedPathResult result = StoreTypedPath(registry, windows64, BeforeCustomChoice, typed < 0 ? nullptr : TextBuffer);
         if (result != TypedPathResult::Untold) Outcome(dialog, IDC_CUSTOM, result == TypedPathResult::Stored);
     }
 }

@@ -55,6 +55,10 @@ public:
     // it for more than reading, creating keys under it, and deleting it are
     // refused with access denied.
     void SetReadOnly(const std::wstring& keyPath, bool readOnly = true);
+    // As a 32-bit program on 64-bit Windows sees it: HKLM\SOFTWARE opened
+    // without KEY_WOW64_64KEY is the 32-bit view, HKLM\SOFTWARE\WOW6432Node.
+    // (KEY_WOW64_32KEY asks for that view in any process.)
+    void SetWow64Process(bool wow64 = true) { m_wow64 = wow64; }
 
     // What tests look at without going through the calls.
     struct StoredValue : RegValue {
@@ -99,6 +103,7 @@ private:
     RegKey m_nextHandle = 0x1000;
     std::vector<Failure> m_failures;
     std::vector<std::string> m_calls;
+    bool m_wow64 = false;
 };
 
 // Case folding of registry names: ASCII letters only, as far as the programs

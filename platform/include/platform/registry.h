@@ -36,6 +36,10 @@ inline constexpr std::uint32_t kKeyEnumerateSubKeys = 0x8;
 inline constexpr std::uint32_t kKeyDelete = 0x10000;  // DELETE
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 inline constexpr std::uint32_t kMaximumAllowed = 0x02000000;
+// The registry view of HKLM\SOFTWARE to open on 64-bit Windows, whatever the
+// program's own bitness (ignored on 32-bit Windows).
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
+inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200;
 
 // Win32 result codes that callers tell apart.
 inline constexpr long kErrorSuccess = 0;
