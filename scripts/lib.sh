@@ -46,6 +46,14 @@ ensure_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.lumbrake-ready"
   fi
+  map_drive_d "$WINEPREFIX"
+}
+
+# A D: drive with the folders that Tarnvale's tests choose, so that the
+# shell finds them as a program started afterwards asks for them.
+map_drive_d() {
+  mkdir -p "$1/drive_d/Program Files" "$1/drive_d/Apps"
+  [ -e "$1/dosdevices/d:" ] || ln -s ../drive_d "$1/dosdevices/d:"
 }
 
 cleanup() {

@@ -28,99 +28,10 @@ const std::wstring kScratchKey = L"Software\\LumbrakeTests";
 
 std::wstring ProgramUnderTest() { return e2e::WindowsPath(e2e::ProgramUnderTest("LUMBRAKE_CLI_EXE", LUMBRAKE_CLI_EXE)); }
 
-// As the C runtime splits a command line again.
-std::wstring Quote(const std::wstring& argument) {
-    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
-    std::wstring quoted = L"\"";
-    std::size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted += c;
-    }
-    quoted.append(2 * backslashes, L'\\');
-    return quoted + L"\"";
-}
-
-std::wstring FromUtf8(const std::string& bytes) {
-    if (bytes.empty()) return {};
-    std::wstring text(bytes.size(), L'\0');
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                                           static_cast<int>(text.size()));
-    EXPECT_GT(length, 0) << "not UTF-8: " << bytes;
-    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return text;
-}
-
-std::vector<std::wstring> Lines(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(start, text.size()) << "every line ends in CRLF";
-    return lines;
-}
-
-struct Output {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string outBytes;
-    std::wstring out, err;
-};
-
-void ReadAll(HANDLE pipe, std::string& into) {
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &read, nullptr) && read > 0) into.append(buffer, read);
-}
-
-// Runs a program with its standard output and error going to pipes, waits
-// for it within the driver's patience, and returns what it wrote.
-Output RunProgram(const std::wstring& program, const std::vector<std::wstring>& arguments) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-    EXPECT_TRUE(CreatePipe(&outRead, &outWrite, &inherit, 0) && CreatePipe(&errRead, &errWrite, &inherit, 0));
-    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input;
-    startup.hStdOutput = outWrite;
-    startup.hStdError = errWrite;
-    std::wstring commandLine = Quote(program);
-    for (const std::wstring& argument : arguments) commandLine += L" " + Quote(argument);
-    PROCESS_INFORMATION process{};
-    const bool started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
-    CloseHandle(outWrite);
-    CloseHandle(errWrite);
-    CloseHandle(input);
-    Output output;
-    std::string err;
-    std::thread outReader([&] { ReadAll(outRead, output.outBytes); });
-    std::thread errReader([&] { ReadAll(errRead, err); });
-    if (started) {
-        if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(e2e::kPatience.count())) != WAIT_OBJECT_0) {
-            ADD_FAILURE() << "still running: " << ::testing::PrintToString(commandLine);
-            TerminateProcess(process.hProcess, 1);
-        }
-        GetExitCodeProcess(process.hProcess, &output.exitCode);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    } else {
-        ADD_FAILURE() << "cannot start " << ::testing::PrintToString(commandLine);
-    }
-    outReader.join();
-    errReader.join();
-    CloseHandle(outRead);
-    CloseHandle(errRead);
-    output.out = FromUtf8(output.outBytes);
-    output.err = FromUtf8(err);
-    return output;
-}
+using e2e::FromUtf8;
+using e2e::Lines;
+using e2e::Output;
+using e2e::RunProgram;
 
 Output RunCli(const std::vector<std::wstring>& arguments) { return RunProgram(ProgramUnderTest(), arguments); }
 

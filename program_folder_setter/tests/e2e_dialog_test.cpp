@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -137,7 +138,15 @@ private:
 
 std::array<LONG, 4> Corners(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-std::optional<e2e::RawValue> Stored() { return e2e::ReadRaw(HKEY_LOCAL_MACHINE, kKey, kValue); }
+std::optional<e2e::RawValue> Stored(const wchar_t* name = kValue) { return e2e::ReadRaw(HKEY_LOCAL_MACHINE, kKey, name); }
+
+// 64-bit Windows: a 64-bit test, or a 32-bit one under WOW64. There the
+// driver reads the 64-bit view, the one the system and installers read.
+bool Windows64() {
+    BOOL wow64 = FALSE;
+    return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+}
+constexpr wchar_t kW6432[] = L"ProgramW6432Dir";
 
 // A text written through the A function, as the registry keeps it: UTF-16 and its NUL.
 std::wstring Wide(const std::string& ansi) {
@@ -163,19 +172,23 @@ std::string Printable(const std::optional<e2e::RawValue>& value) {
     return text;
 }
 
-// Restores the prefix's own ProgramFilesDir after the last test.
+// Restores the prefix's own ProgramFilesDir (and ProgramW6432Dir) after the last test.
 class KeepsProgramFilesDir : public ::testing::Environment {
 public:
-    void SetUp() override { m_saved = Stored(); }
+    void SetUp() override { m_saved = {Stored(kValue), Stored(kW6432)}; }
     void TearDown() override {
-        if (m_saved) {
-            e2e::SetRawW(HKEY_LOCAL_MACHINE, kKey, kValue, m_saved->type, m_saved->data.data(),
-                         static_cast<DWORD>(m_saved->data.size()));
+        for (int i = 0; i < 2; ++i) {
+            const wchar_t* name = i == 0 ? kValue : kW6432;
+            if (const auto& saved = m_saved[i]) {
+                e2e::SetRawW(HKEY_LOCAL_MACHINE, kKey, name, saved->type, saved->data.data(), static_cast<DWORD>(saved->data.size()));
+            } else {
+                e2e::DeleteValue(HKEY_LOCAL_MACHINE, kKey, name);
+            }
         }
     }
 
 private:
-    std::optional<e2e::RawValue> m_saved;
+    std::array<std::optional<e2e::RawValue>, 2> m_saved;
 };
 [[maybe_unused]] const auto* const kKeepsProgramFilesDir = ::testing::AddGlobalTestEnvironment(new KeepsProgramFilesDir);
 
@@ -283,20 +296,63 @@ TEST(TarnvaleDialog, SetsTheLargeIconOnly_AndLeavesTheFocusToTheFirstTabStop) {
 }
 
 // The real program, started afresh for each case, with ProgramFilesDir set to
-// a sentinel of another type, so that any write shows.
+// a sentinel of another type, so that any write shows. On 64-bit Windows
+// ProgramW6432Dir holds the same, as Windows keeps it, and must follow; the
+// 32-bit programs' folder must stay as it is.
 class TarnvaleProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         SetSentinel();
+        m_view32 = View32();
         m_program = std::make_unique<e2e::Program>(TarnvaleExe());
         m_dialog = m_program->WaitForWindow(L"Tarnvale");
         ASSERT_NE(m_dialog, nullptr) << "the dialog appears";
         m_edit = GetDlgItem(m_dialog, 1006);
     }
+    void TearDown() override {
+        if (Windows64()) {
+            EXPECT_EQ(View32(), m_view32) << "the 32-bit view changed";
+        }
+    }
 
     static constexpr wchar_t kSentinel[] = L"%SystemDrive%\\Sentinel ไทย";  // Thai: outside code page 936
-    static void SetSentinel() { e2e::SetString(HKEY_LOCAL_MACHINE, kKey, kValue, kSentinel, REG_EXPAND_SZ); }
-    static bool HoldsSentinel() { return Holds(Stored(), {REG_EXPAND_SZ, e2e::Utf16WithNul(kSentinel)}); }
+    static void SetSentinel() {
+        e2e::SetString(HKEY_LOCAL_MACHINE, kKey, kValue, kSentinel, REG_EXPAND_SZ);
+        if (Windows64()) e2e::SetString(HKEY_LOCAL_MACHINE, kKey, kW6432, kSentinel, REG_EXPAND_SZ);
+    }
+    static bool HoldsBoth(const e2e::RawValue& expected) {
+        return Holds(Stored(), expected) && (!Windows64() || Holds(Stored(kW6432), expected));
+    }
+    static bool HoldsSentinel() { return HoldsBoth({REG_EXPAND_SZ, e2e::Utf16WithNul(kSentinel)}); }
+    static std::array<std::optional<e2e::RawValue>, 3> View32() {
+        const auto read = [](const wchar_t* name) { return e2e::ReadRaw(HKEY_LOCAL_MACHINE, kKey, name, KEY_WOW64_32KEY); };
+        return {read(kValue), read(L"ProgramFilesDir (x86)"), read(kW6432)};
+    }
+
+    // What programs started now read: the shell's folder is the chosen one
+    // at once, and on 32-bit Windows %ProgramFiles% too in the environment
+    // of the next logon. On 64-bit Windows a 32-bit program's shell folder
+    // stays the 32-bit programs' folder.
+    void ExpectNewProgramsSee(const std::wstring& folder) {
+        const auto programFiles = [](const std::string& probe) {
+            return e2e::Lines(e2e::RunProgram(e2e::WindowsPath(probe), {L"program-files"}, e2e::Environment::Logon).out);
+        };
+        const char* probe64 = sizeof(void*) == 8 ? CONSUMER_PROBE_EXE : std::getenv("E2E_CONSUMER_PROBE64");
+        if (Windows64() && !(probe64 && *probe64)) {
+            ADD_FAILURE() << "E2E_CONSUMER_PROBE64 names no 64-bit program";
+        } else if (Windows64()) {
+            EXPECT_EQ(programFiles(probe64).at(0), folder) << "a new 64-bit program";
+        }
+        if (sizeof(void*) == 8) return;
+        const std::vector<std::wstring> seen = programFiles(CONSUMER_PROBE_EXE);
+        ASSERT_EQ(seen.size(), 2u);
+        if (!Windows64()) {
+            EXPECT_EQ(seen, (std::vector<std::wstring>{folder, folder})) << "a new program: its shell folder and %ProgramFiles%";
+        } else {
+            ASSERT_TRUE(m_view32[0] && !m_view32[0]->data.empty());
+            EXPECT_EQ(seen[0], reinterpret_cast<const wchar_t*>(m_view32[0]->data.data())) << "a new 32-bit program";
+        }
+    }
 
     // Sent, not posted: it returns once the dialog procedure has handled
     // every command that the message caused.
@@ -342,14 +398,14 @@ protected:
     DWORD AnsiSize() {
         HKEY key = nullptr;
         DWORD size = 0;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ | e2e::kSystemView, &key) == ERROR_SUCCESS) {
             RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, nullptr, &size);
             RegCloseKey(key);
         }
         return size;
     }
     bool WaitFor(const e2e::RawValue& expected) {
-        bool held = e2e::WaitUntil([&] { return Holds(Stored(), expected); });
+        bool held = e2e::WaitUntil([&] { return HoldsBoth(expected); });
         if (!held) ADD_FAILURE() << "ProgramFilesDir holds " << Printable(Stored());
         return held;
     }
@@ -362,6 +418,7 @@ protected:
     std::unique_ptr<e2e::Program> m_program;
     HWND m_dialog = nullptr;
     HWND m_edit = nullptr;
+    std::array<std::optional<e2e::RawValue>, 3> m_view32;
 };
 
 TEST_F(TarnvaleProgram, ShowsTheTemplateAsIs_WritesNothingUntilAChoice_AndEndsWithCodeZero) {
@@ -408,6 +465,8 @@ TEST_F(TarnvaleProgram, EachFixedPathStoresItsSixteenCharactersAndANul_AndDisabl
         WaitFor(Sz(e2e::Ansi(kControls[static_cast<std::size_t>(id - 1001)].text)));
         EXPECT_EQ(Send(GetDlgItem(m_dialog, id), BM_GETCHECK), BST_CHECKED);
         EXPECT_FALSE(IsWindowEnabled(m_edit));
+        // The test prefix maps D: to a folder that holds it.
+        if (id == 1002) ExpectNewProgramsSee(L"D:\\Program Files");
     }
 }
 
@@ -428,6 +487,7 @@ TEST_F(TarnvaleProgram, TheCustomPathFollowsTheTyping_AnEmptyOneIsNotStored_ABla
         typed += c;
         WaitFor(Sz(typed));
     }
+    ExpectNewProgramsSee(L"D:\\Apps");
     Type(L"\b\b");
     WaitFor(Sz("D:\\Ap"));
     Type(std::wstring(5, L'\b'));

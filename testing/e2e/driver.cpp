@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <userenv.h>
 
 #include <gtest/gtest.h>
 
@@ -191,12 +192,12 @@ void DeleteTree(HKEY root, const std::wstring& path) { RegDeleteTreeW(root, path
 
 void CreateKey(HKEY root, const std::wstring& path) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) RegCloseKey(key);
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kSystemView, nullptr, &key, nullptr) == ERROR_SUCCESS) RegCloseKey(key);
 }
 
 void SetRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) return;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kSystemView, nullptr, &key, nullptr) != ERROR_SUCCESS) return;
     // The A function stores exactly the bytes given, as another program's write would.
     std::string ansiName = Ansi(name);
     RegSetValueExA(key, ansiName.c_str(), 0, type, static_cast<const BYTE*>(data), size);
@@ -209,7 +210,7 @@ void SetDword(HKEY root, const std::wstring& path, const std::wstring& name, DWO
 
 void SetRawW(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) return;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kSystemView, nullptr, &key, nullptr) != ERROR_SUCCESS) return;
     RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
 }
@@ -223,9 +224,9 @@ std::vector<BYTE> Utf16WithNul(const std::wstring& text) {
     return {bytes, bytes + (text.size() + 1) * sizeof(wchar_t)};
 }
 
-std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::wstring& name) {
+std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return std::nullopt;
     RawValue value;
     DWORD size = 0;
     std::optional<RawValue> result;
@@ -240,9 +241,16 @@ std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::
     return result;
 }
 
+void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE | kSystemView, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueW(key, name.c_str());
+    RegCloseKey(key);
+}
+
 bool KeyExists(HKEY root, const std::wstring& path) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | kSystemView, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
@@ -250,7 +258,7 @@ bool KeyExists(HKEY root, const std::wstring& path) {
 std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path) {
     std::vector<std::wstring> names;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | kSystemView, &key) != ERROR_SUCCESS) return names;
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
         DWORD length = 256;
@@ -263,7 +271,7 @@ std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path) {
 
 void SetKeyAccess(HKEY root, const std::wstring& path, DWORD rights) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(root, path.c_str(), 0, READ_CONTROL | WRITE_DAC | kSystemView, &key) != ERROR_SUCCESS) return;
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
     PSID everyone = nullptr;
     AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
@@ -402,9 +410,9 @@ std::string Ansi(const std::wstring& text) {
     return out;
 }
 
-std::optional<std::vector<std::wstring>> PlacesInOpenDialog() {
+std::optional<std::vector<std::wstring>> OpenDialogPlaces(bool& seen) {
     std::optional<std::vector<std::wstring>> places;
-    bool seen = false;
+    seen = false;
     std::thread probe([&] {
         HWND dialog = nullptr;
         e2e::WaitUntil([&] {
@@ -436,8 +444,120 @@ std::optional<std::vector<std::wstring>> PlacesInOpenDialog() {
     open.Flags = OFN_EXPLORER;
     GetOpenFileNameW(&open);
     probe.join();
-    EXPECT_TRUE(seen) << "the Open dialog did not appear";
     return places;
+}
+
+std::optional<std::vector<std::wstring>> PlacesInOpenDialog() {
+    bool seen = false;
+    auto places = OpenDialogPlaces(seen);
+    EXPECT_TRUE(seen) << "the Open dialog did not appear";
+    // On 64-bit Windows a 64-bit program's dialog reads the same policy.
+    const char* program64 = std::getenv("E2E_CONSUMER_PROBE64");
+    if (program64 && *program64 && sizeof(void*) == 4) {
+        const Output other = RunProgram(WindowsPath(program64), {L"places"});
+        EXPECT_NE(other.exitCode, 2u) << "the 64-bit program's Open dialog did not appear";
+        EXPECT_EQ(other.exitCode == 0 ? std::optional(Lines(other.out)) : std::nullopt, places) << "in a 64-bit program's Open dialog";
+    }
+    return places;
+}
+
+namespace {
+
+// As the C runtime splits a command line again.
+std::wstring Quote(const std::wstring& argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, L'\\');
+    return quoted + L"\"";
+}
+
+void ReadAll(HANDLE pipe, std::string& into) {
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(pipe, buffer, sizeof buffer, &read, nullptr) && read > 0) into.append(buffer, read);
+}
+
+}  // namespace
+
+std::wstring FromUtf8(const std::string& bytes) {
+    if (bytes.empty()) return {};
+    std::wstring text(bytes.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                                           static_cast<int>(text.size()));
+    EXPECT_GT(length, 0) << "not UTF-8: " << bytes;
+    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return text;
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "every line ends in CRLF";
+    return lines;
+}
+
+
+// Runs a program with its standard output and error going to pipes, waits
+// for it within the driver's patience, and returns what it wrote.
+Output RunProgram(const std::wstring& program, const std::vector<std::wstring>& arguments, Environment environment) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+    EXPECT_TRUE(CreatePipe(&outRead, &outWrite, &inherit, 0) && CreatePipe(&errRead, &errWrite, &inherit, 0));
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    std::wstring commandLine = Quote(program);
+    for (const std::wstring& argument : arguments) commandLine += L" " + Quote(argument);
+    void* block = nullptr;
+    if (environment == Environment::Logon) {
+        EXPECT_TRUE(CreateEnvironmentBlock(&block, nullptr, FALSE));
+    }
+    PROCESS_INFORMATION process{};
+    const bool started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                                        block, nullptr, &startup, &process);
+    if (block) DestroyEnvironmentBlock(block);
+    CloseHandle(outWrite);
+    CloseHandle(errWrite);
+    CloseHandle(input);
+    Output output;
+    std::string err;
+    std::thread outReader([&] { ReadAll(outRead, output.outBytes); });
+    std::thread errReader([&] { ReadAll(errRead, err); });
+    if (started) {
+        if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(kPatience.count())) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "still running: " << ::testing::PrintToString(commandLine);
+            TerminateProcess(process.hProcess, 1);
+        }
+        GetExitCodeProcess(process.hProcess, &output.exitCode);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    } else {
+        ADD_FAILURE() << "cannot start " << ::testing::PrintToString(commandLine);
+    }
+    outReader.join();
+    errReader.join();
+    CloseHandle(outRead);
+    CloseHandle(errRead);
+    output.out = FromUtf8(output.outBytes);
+    output.err = FromUtf8(err);
+    return output;
 }
 
 std::wstring DisplayNameOfSpecialFolder(int csidl) {

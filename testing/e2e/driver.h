@@ -82,7 +82,10 @@ void PressButton(HWND button);              // BM_CLICK, posted so a modal loop 
 void CloseMessageBox(HWND messageBox);      // presses OK (IDOK)
 
 // Registry set-up and checks under any root, through the W functions, with
-// the exact types and bytes the registry keeps.
+// the exact types and bytes the registry keeps. On 64-bit Windows they work
+// in the 64-bit view, the system's own, whatever the test's bitness; the
+// flag changes nothing on 32-bit Windows nor under HKEY_CURRENT_USER.
+inline constexpr REGSAM kSystemView = KEY_WOW64_64KEY;
 struct RawValue {
     DWORD type = 0;
     std::vector<BYTE> data;
@@ -99,7 +102,9 @@ void SetDword(HKEY root, const std::wstring& path, const std::wstring& name, DWO
 void SetString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ);
 // The type and bytes the registry keeps, read through the W function: what
 // an A function hands back has lost what the code page lacks.
-std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::wstring& name);
+// (KEY_WOW64_32KEY as the view reads what 32-bit programs see.)
+std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view = kSystemView);
+void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name);
 // A string as the registry keeps it: UTF-16 and its NUL.
 std::vector<BYTE> Utf16WithNul(const std::wstring& text);
 bool KeyExists(HKEY root, const std::wstring& path);
@@ -139,7 +144,28 @@ void ClickAt(HWND control, int x, int y);  // client coordinates of the control
 // What the system's own Open dialog shows in its places bar: the buttons'
 // texts, or nothing when it has no visible places bar. The dialog is opened
 // in this process (so its controls answer directly) and cancelled.
+// E2E_CONSUMER_PROBE64, when set in a 32-bit test, names the 64-bit
+// consumer probe, whose dialog must show the same.
 std::optional<std::vector<std::wstring>> PlacesInOpenDialog();
+// The same without a test around it; `seen` tells whether the dialog came up.
+std::optional<std::vector<std::wstring>> OpenDialogPlaces(bool& seen);
+
+// What a program wrote to its standard output and error (UTF-8), and its exit code.
+struct Output {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string outBytes;
+    std::wstring out, err;
+};
+// The environment a program is started with: this process's, or the one a
+// new logon gives (built from the registry, as at the next logon).
+enum class Environment { Inherited, Logon };
+// Runs a program (a Windows path) with its standard output and error going
+// to pipes, waits for it within the driver's patience, and returns what it wrote.
+Output RunProgram(const std::wstring& program, const std::vector<std::wstring>& arguments,
+                  Environment environment = Environment::Inherited);
+std::wstring FromUtf8(const std::string& bytes);
+// The lines of a text whose every line ends in CRLF.
+std::vector<std::wstring> Lines(const std::wstring& text);
 
 // The name the shell shows for a special folder (a CSIDL), as the Open
 // dialog's places bar labels it.
