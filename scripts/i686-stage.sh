@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The 32-bit stage: the end-to-end smoke suite on the very programs of the
-# release zip (i686, -win32 runtime), under a 32-bit Wine.
+# release zip (i686, -win32 runtime), under a 32-bit Wine, twice: in a pure
+# 32-bit prefix (like 32-bit XP) and in a 64-bit one where they run under
+# WOW64 (like Windows 10 and 11 x64).
 #
 # This machine cannot run i386 code, and nothing i386 may go on the host, so
 # the 32-bit Wine lives in a Debian chroot and qemu-i386 (user mode, found
@@ -9,10 +11,15 @@
 # under a lock; the stage runs in private mount, PID, network and IPC
 # namespaces, so that whatever it mounts or starts goes with it.
 #
-#   scripts/i686-stage.sh              ctest --preset windows-x86-smoke
+#   scripts/i686-stage.sh              ctest --preset windows-x86-smoke, in
+#                                      each prefix
 #   scripts/i686-stage.sh CMD [ARG...] CMD instead, inside the stage, where
 #                                      cmake/wine32-run.sh PROGRAM runs a
 #                                      Windows program under the 32-bit Wine
+#                                      (in the WOW64 prefix with I686_ARCH=win64)
+#
+# In the WOW64 prefix the tests also ask a 64-bit program what it sees: the
+# consumer probe of the windows-x64 build (build it first, as scripts/test.sh does).
 #
 # Needs root (chroot, mount, binfmt_misc). The cache is I686_CACHE, by default
 # ~/.cache/lumbrake-tarnvale/i686. When the script ends, also on failure or
@@ -37,7 +44,7 @@ entry=lumbrake-tarnvale-i386
 # multiplies each of its time limits by this.
 export E2E_PATIENCE_SCALE=${E2E_PATIENCE_SCALE:-3}
 stage_log=$root/build/i686-stage
-prefix=$root/build/wineprefix-i686
+probe64=$root/build/windows-x64/testing/consumer_probe.exe
 
 say() { printf '[i686-stage] %s\n' "$*" >&2; }
 seconds_since() { echo $(( $(date +%s) - $1 )); }
@@ -78,16 +85,27 @@ inside_build() {
   rm -rf "$dir/var/lib/apt/lists/"*
 }
 
-wine_env=(WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
+# The prefix of an architecture (win32, or win64 for WOW64), the Wine
+# environment for it, and the loader that makes it: a win64 prefix is made by
+# the 64-bit Wine, and the 32-bit one then runs 32-bit programs under WOW64.
+use_prefix() {
+  arch=$1
+  case $arch in
+    win32) prefix=$root/build/wineprefix-i686 loader=wine ;;
+    win64) prefix=$root/build/wineprefix-wow64 loader=/usr/lib/wine/wine64 ;;
+    *) say "no prefix for $arch"; return 1 ;;
+  esac
+  wine_env=(WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
+}
 
-# A win32 prefix, made once per clone, with the Chinese interface's fonts
-# and frames drawn by Wine (Xvfb has no window manager), as scripts/lib.sh does.
+# The prefix, made once per clone, with the Chinese interface's fonts and
+# frames drawn by Wine (Xvfb has no window manager), as scripts/lib.sh does.
 ensure_prefix() {
   [ -f "$prefix/.i686-ready" ] && return 0
   local start
   start=$(date +%s)
   rm -rf "$prefix"
-  in_chroot "${wine_env[@]}" wine wineboot -i >"$stage_log/wineboot.log" 2>&1 </dev/null
+  in_chroot "${wine_env[@]}" "$loader" wineboot -i >"$stage_log/wineboot-$arch.log" 2>&1 </dev/null
   local reg=$prefix/drive_c/stage-settings.reg face
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
@@ -97,12 +115,36 @@ ensure_prefix() {
     done
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
   } | iconv -f UTF-8 -t UTF-16 >"$reg"
-  in_chroot "${wine_env[@]}" wine regedit /S 'C:\stage-settings.reg' >>"$stage_log/wineboot.log" 2>&1 </dev/null
+  in_chroot "${wine_env[@]}" "$loader" regedit /S 'C:\stage-settings.reg' >>"$stage_log/wineboot-$arch.log" 2>&1 </dev/null
   rm -f "$reg"
   # The registry reaches the disk when the server ends.
   in_chroot "${wine_env[@]}" wineserver -w
   touch "$prefix/.i686-ready"
-  say "win32 prefix made in $(seconds_since "$start") s"
+  say "$arch prefix made in $(seconds_since "$start") s"
+}
+
+# Runs the smoke suite, or the command given, in the prefix of use_prefix.
+run_in_prefix() {
+  ensure_prefix
+  # The D: drive of Tarnvale's tests, as scripts/lib.sh maps it.
+  mkdir -p "$prefix/drive_d/Program Files" "$prefix/drive_d/Apps"
+  [ -e "$prefix/dosdevices/d:" ] || ln -s ../drive_d "$prefix/dosdevices/d:"
+  # For cmake/wine32-run.sh, which runs each test program in the chroot.
+  export I686_WINEPREFIX=$prefix I686_WINEARCH=$arch
+  # A wine server that stays up between the tests' processes, and with it
+  # Wine's own services, started here on the log: the first program would
+  # otherwise start them, and they would keep its output open to the end.
+  in_chroot "${wine_env[@]}" DISPLAY=:1 wineserver -p
+  in_chroot "${wine_env[@]}" DISPLAY=:1 "$loader" wineboot >>"$stage_log/wine-$arch.log" 2>&1 </dev/null
+  local status=0
+  if [ $# -eq 0 ]; then
+    say "the smoke suite in the $arch prefix"
+    (cd "$root" && ctest --preset windows-x86-smoke) || status=$?
+  else
+    (cd "$root" && "$@") || status=$?
+  fi
+  in_chroot "${wine_env[@]}" wineserver -k >/dev/null 2>&1 || true
+  return $status
 }
 
 inside_run() {
@@ -111,8 +153,7 @@ inside_run() {
   mount_chroot
   mkdir -p "$chroot_dir$root"
   mount --bind "$root" "$chroot_dir$root"
-  # For cmake/wine32-run.sh, which runs each test program in the chroot.
-  export I686_ROOT=$chroot_dir I686_WINEPREFIX=$prefix
+  export I686_ROOT=$chroot_dir
 
   # A display of its own: /tmp and the network are private to the stage.
   in_chroot Xvfb :1 -screen 0 1024x768x24 -nolisten tcp >"$stage_log/xvfb.log" 2>&1 </dev/null &
@@ -124,20 +165,18 @@ inside_run() {
   [ -S "$chroot_dir/tmp/.X11-unix/X1" ] || { say "Xvfb did not start: see $stage_log/xvfb.log"; return 1; }
   export DISPLAY=:1
 
-  ensure_prefix
-  # A wine server that stays up between the tests' processes, and with it
-  # Wine's own services, started here on the log: the first program would
-  # otherwise start them, and they would keep its output open to the end.
-  in_chroot "${wine_env[@]}" DISPLAY=:1 wineserver -p
-  in_chroot "${wine_env[@]}" DISPLAY=:1 wine wineboot >>"$stage_log/wine.log" 2>&1 </dev/null
-
-  local status=0
-  if [ $# -eq 0 ]; then
-    (cd "$root" && ctest --preset windows-x86-smoke) || status=$?
-  else
-    (cd "$root" && "$@") || status=$?
+  if [ $# -gt 0 ]; then
+    use_prefix "${I686_ARCH:-win32}"
+    [ "$arch" = win32 ] || export E2E_CONSUMER_PROBE64=$probe64
+    run_in_prefix "$@"
+    return
   fi
-  in_chroot "${wine_env[@]}" wineserver -k >/dev/null 2>&1 || true
+  local status=0
+  use_prefix win32
+  run_in_prefix || status=$?
+  use_prefix win64
+  export E2E_CONSUMER_PROBE64=$probe64
+  run_in_prefix || status=$?
   return $status
 }
 
@@ -155,6 +194,7 @@ fi
 for tool in debootstrap unshare flock chroot dpkg-deb apt-get iconv; do
   command -v "$tool" >/dev/null || { say "missing $tool: run scripts/install-deps.sh"; exit 1; }
 done
+[ -f "$probe64" ] || { say "missing $probe64: build the windows-x64 preset first"; exit 1; }
 
 mkdir -p "$cache" "$stage_log"
 exec 9>"$cache/lock"
