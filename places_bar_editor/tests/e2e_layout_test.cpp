@@ -1,11 +1,15 @@
-// The real Lumbrake.exe under Wine at 96, 120 and 144 DPI: every control
-// where the layout puts it, in pixels worked out by hand from its twips (15,
-// 12 and 10 twips to a pixel, each edge rounded down). Wine takes the DPI
+// The real Lumbrake.exe under Wine at 96, 120, 144 and 192 DPI: every
+// control where the layout puts it, in pixels worked out by hand from its
+// twips (15, 12, 10 and 7.5 twips to a pixel, each edge rounded down); and
+// what the screen then shows of its pictures and captions. Wine takes the DPI
 // of a process it starts from HKCU\Control Panel\Desktop\LogPixels.
 #include "e2e_lumbrake.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <ostream>
+#include <vector>
 
 namespace lumbrake_e2e {
 namespace {
@@ -37,6 +41,10 @@ const Layout kLayouts[] = {
      {6, 12, 325, 36}, {6, 48, 325, 72}, {6, 84, 325, 108}, {1, 120, 317, 396},
      {24, 402, 144, 439}, {174, 402, 294, 439}, {0, 444, 318, 516},
      {42, 36, 259, 72}, {270, 36, 304, 69}, {12, 42, 43, 67}, 48},
+    {192, {0, 0, 424, 688},
+     {8, 16, 434, 48}, {8, 64, 434, 96}, {8, 112, 434, 144}, {1, 160, 423, 528},
+     {32, 536, 192, 586}, {232, 536, 392, 586}, {0, 592, 424, 688},
+     {56, 48, 346, 96}, {360, 48, 406, 92}, {16, 56, 58, 90}, 64},
 };
 
 Edges Lower(Edges edges, LONG by) { return {edges[0], edges[1] + by, edges[2], edges[3] + by}; }
@@ -84,6 +92,71 @@ TEST_P(LumbrakeLayoutTest, EveryControlStandsWhereItsTwipsSay) {
         EXPECT_EQ(PlaceIn(w.frame2, w.combo1[i]), Lower(expected.combo, slot * expected.step));
         EXPECT_EQ(PlaceIn(w.frame2, w.command2[i]), Lower(expected.browse, slot * expected.step));
         EXPECT_EQ(PlaceIn(w.frame2, w.labels[i]), Lower(expected.label, slot * expected.step));
+    }
+}
+
+Edges Inset(Edges edges, LONG by) { return {edges[0] + by, edges[1] + by, edges[2] - by, edges[3] - by}; }
+
+// The box around the pixels of `area` (in the form's client area) that the
+// screen shows in another colour than the button face, and that `counts`.
+Edges Ink(HWND form, Edges area, bool (*counts)(std::uint32_t) = nullptr) {
+    POINT origin{area[0], area[1]};
+    ClientToScreen(form, &origin);
+    const LONG width = area[2] - area[0], height = area[3] - area[1];
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width * height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const std::uint32_t faceRgb = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
+    Edges box{area[2], area[3], area[0], area[1]};
+    for (LONG y = 0; y < height; ++y)
+        for (LONG x = 0; x < width; ++x) {
+            const std::uint32_t pixel = pixels[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF;
+            if (pixel == faceRgb || (counts && !counts(pixel))) continue;
+            box = {std::min(box[0], area[0] + x), std::min(box[1], area[1] + y), std::max(box[2], area[0] + x + 1), std::max(box[3], area[1] + y + 1)};
+        }
+    return box;
+}
+
+// Black text on the face, antialiased: dark and grey, unlike the pictures.
+bool IsText(std::uint32_t pixel) {
+    const auto [low, high] = std::minmax({pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF});
+    return high < 0x90 && high - low < 0x20;
+}
+
+TEST_P(LumbrakeLayoutTest, PicturesFillTheirPlacesAtTheDpi_AndNoCaptionIsCut) {
+    const int dpi = GetParam().dpi;
+    e2e::CreateKey(HKEY_CURRENT_USER, kPlacesKey);  // the frame enabled, its pictures drawn as they are
+    const Window w = Start();
+    ASSERT_TRUE(w.form && w.picture1 && w.command1 && w.command3 && e2e::BringToFront(w.form));
+    SetWindowPos(w.form, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);  // all of it on the screen
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);  // and no tool tip over it
+    // Inside its border the banner reaches every edge of its box: no face colour on any side.
+    const Edges banner = Inset(PlaceIn(w.form, w.picture1), 1);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return Ink(w.form, banner) == banner; }))
+        << ::testing::PrintToString(Ink(w.form, banner)) << " of " << ::testing::PrintToString(banner);
+    // The browse pictures at the DPI's size, inside the buttons' edges: as wide as that, 15/16 as high.
+    for (HWND browse : w.command2) {
+        const Edges picture = Ink(w.form, Inset(PlaceIn(w.form, browse), 2));
+        EXPECT_EQ(picture[2] - picture[0], MulDiv(16, dpi, 96));
+        EXPECT_NEAR(picture[3] - picture[1], MulDiv(15, dpi, 96), 1);
+    }
+    // A cut caption runs into the edge that cuts it: an option's, the window's
+    // edge; a button's, its face inside the focus rectangle.
+    const LONG right = GetParam().client[2];
+    for (HWND option : {w.option1, w.option2, w.option3}) {
+        const Edges place = PlaceIn(w.form, option), ink = Ink(w.form, {place[0], place[1], right, place[3]});
+        EXPECT_TRUE(ink[0] < ink[2] && ink[2] < right - 1) << e2e::WindowText(option) << " ends at " << ink[2] << " of " << right;
+    }
+    for (HWND command : {w.command1, w.command3}) {
+        const Edges face = Inset(PlaceIn(w.form, command), 4), ink = Ink(w.form, face, IsText);
+        EXPECT_TRUE(ink[0] < ink[2] && ink[2] < face[2] - 1) << e2e::WindowText(command) << " ends at " << ink[2] << " of " << face[2];
     }
 }
 
