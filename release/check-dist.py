@@ -1,8 +1,8 @@
 """The release as users and package managers get it, read from the files:
     check-dist.py DIST ZIP VERSION
 the zip's entries; each program's version block (what Explorer's Details tab
-shows) and the trustInfo of its embedded manifest; the Scoop and winget
-manifests against the zip."""
+shows) and the trustInfo and DPI awareness of its embedded manifest; the
+Scoop and winget manifests against the zip."""
 import hashlib, json, sys, xml.etree.ElementTree as ElementTree, zipfile
 from pathlib import Path
 
@@ -37,6 +37,9 @@ for name in programs:
     trust = [e.tag for m in manifests for e in ElementTree.fromstring(m).iter() if e.tag.endswith("}trustInfo")]
     # Windows XP's loader refuses a program whose trustInfo is in any other namespace.
     check(trust == ["{urn:schemas-microsoft-com:asm.v2}trustInfo"], f"{name}: trustInfo {trust}, not asm.v2")
+    # The two windows are drawn sharp at 125% and above: aware of the system DPI, not stretched as a bitmap.
+    dpi = [e.text for m in manifests for e in ElementTree.fromstring(m).iter() if e.tag.endswith("/2005/WindowsSettings}dpiAware")]
+    check(dpi == ([] if name == "lumbrake-cli.exe" else ["true"]), f"{name}: dpiAware {dpi}")
 
 scoop = json.loads((dist / "scoop/lumbrake-tarnvale.json").read_text(encoding="utf-8"))
 named = scoop.get("bin", []) + [shortcut[0] for shortcut in scoop.get("shortcuts", [])]
