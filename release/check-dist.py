@@ -1,9 +1,9 @@
 """The release as users and package managers get it, read from the files:
     check-dist.py DIST ZIP VERSION
 the zip's entries; each program's version block (what Explorer's Details tab
-shows) and the trustInfo of its embedded manifest; the Scoop and winget
-manifests against the zip."""
-import hashlib, json, sys, xml.etree.ElementTree as ElementTree, zipfile
+shows) and the trustInfo and DPI awareness of its embedded manifest; the
+Scoop and winget manifests against the zip."""
+import hashlib, json, re, sys, xml.etree.ElementTree as ElementTree, zipfile
 from pathlib import Path
 
 import pefile, yaml
@@ -37,12 +37,23 @@ for name in programs:
     trust = [e.tag for m in manifests for e in ElementTree.fromstring(m).iter() if e.tag.endswith("}trustInfo")]
     # Windows XP's loader refuses a program whose trustInfo is in any other namespace.
     check(trust == ["{urn:schemas-microsoft-com:asm.v2}trustInfo"], f"{name}: trustInfo {trust}, not asm.v2")
+    # The two windows are drawn sharp at 125% and above: aware of the system DPI, not stretched as a bitmap.
+    dpi = [e.text for m in manifests for e in ElementTree.fromstring(m).iter() if e.tag.endswith("/2005/WindowsSettings}dpiAware")]
+    check(dpi == ([] if name == "lumbrake-cli.exe" else ["true"]), f"{name}: dpiAware {dpi}")
 
 scoop = json.loads((dist / "scoop/lumbrake-tarnvale.json").read_text(encoding="utf-8"))
 named = scoop.get("bin", []) + [shortcut[0] for shortcut in scoop.get("shortcuts", [])]
 check(all(scoop.get(f) for f in ["version", "description", "homepage", "license", "url", "hash", "bin", "shortcuts"])
       and scoop["version"] == version and scoop["hash"] == zip_hash and scoop["url"].endswith("/" + zip_name)
       and set(named) <= set(entries), f"Scoop: a field is missing, or not the zip's: {scoop}")
+# checkver finds this version where the download base names its zip; autoupdate
+# makes this release's url from it and takes the hash from SHA256SUMS beside the zip.
+checkver, autoupdate, base = scoop.get("checkver", {}), scoop.get("autoupdate", {}), scoop.get("url", "").rsplit("/", 2)[0]
+found = re.fullmatch(checkver.get("regex", "$^"), zip_name)
+check(checkver.get("url") == base + "/" and found and found.group(1) == version
+      and autoupdate.get("url", "").replace("$version", version) == scoop.get("url")
+      and autoupdate.get("hash") == {"url": "$baseurl/SHA256SUMS"} and f"{zip_hash}  {zip_name}\n" in (dist / "SHA256SUMS").read_text(),
+      f"Scoop: checkver {checkver} or autoupdate {autoupdate} do not lead to this release")
 
 # What each winget manifest type requires beyond PackageIdentifier, PackageVersion and ManifestVersion.
 required = {"version": ["DefaultLocale"], "installer": ["Installers"], "locale": ["PackageLocale"],
@@ -53,6 +64,12 @@ for kind, m in winget.items():
     check(all(m.get(f) for f in ["PackageIdentifier", "ManifestVersion"] + required.get(kind, [])) and m.get("PackageVersion") == version,
           f"winget {kind}: a required field is missing, or the version is not {version}: {m}")
 check(winget.get("version", {}).get("DefaultLocale") == winget.get("defaultLocale", {}).get("PackageLocale"), "winget: no default locale")
+# What reviewers and searching users expect of both locales, within the schema's limits.
+for kind in ["defaultLocale", "locale"]:
+    m, tags = winget.get(kind, {}), winget.get(kind, {}).get("Tags") or []
+    check(0 < len(tags) <= 16 and len(set(tags)) == len(tags) and all(isinstance(t, str) and 1 <= len(t) <= 40 for t in tags)
+          and 3 <= len(m.get("Description") or "") <= 10000 and 2 <= len(m.get("Author") or "") <= 256
+          and re.fullmatch(r"[Hh][Tt][Tt][Pp][Ss]?://.+", m.get("PublisherUrl") or ""), f"winget {kind}: Tags, Description, Author or PublisherUrl: {m}")
 named = [f.get("RelativeFilePath") for f in winget.get("installer", {}).get("NestedInstallerFiles", [])]
 installers = winget.get("installer", {}).get("Installers", [])
 check(named and set(named) <= set(entries) and installers

@@ -76,9 +76,11 @@ TEST_F(LumbrakeResources, Manifest_RunsAsInvoker_DpiAware_WithClassicControls) {
 
 TEST_F(LumbrakeResources, Icons_HaveTheirSizesAndColourDepths) {
     EXPECT_EQ(IconForms(1), (std::vector<IconForm>{{16, 16, 24}, {32, 32, 4}}));  // the window icon
-    EXPECT_EQ(IconForms(2), (std::vector<IconForm>{{32, 32, 8}}));                // apply
-    EXPECT_EQ(IconForms(3), (std::vector<IconForm>{{32, 32, 8}}));                // cancel
-    EXPECT_EQ(IconForms(4), (std::vector<IconForm>{{16, 16, 24}}));               // browse
+    // The buttons' pictures at 96 DPI, then at 125%, 150%, 175% and 200%.
+    const std::vector<IconForm> mark = {{32, 32, 8}, {40, 40, 8}, {48, 48, 8}, {56, 56, 8}, {64, 64, 8}};
+    EXPECT_EQ(IconForms(2), mark);  // apply
+    EXPECT_EQ(IconForms(3), mark);  // cancel
+    EXPECT_EQ(IconForms(4), (std::vector<IconForm>{{16, 16, 24}, {20, 20, 24}, {24, 24, 24}, {28, 28, 24}, {32, 32, 24}}));  // browse
 }
 
 // The banner's form and size are the picture's own, checked where it is

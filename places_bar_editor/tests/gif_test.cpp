@@ -1,6 +1,7 @@
 // The banner's decoder, on small pictures whose every pixel is known and on
-// the banner itself.
+// the banner itself; and its scaling to the box.
 #include "gif.h"
+#include "resize.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,15 @@ TEST(DecodeGif, TheBanner_IsAGif87aOf210By46Pixels) {
     ASSERT_TRUE(banner.has_value());
     EXPECT_EQ(banner->width, 210);
     EXPECT_EQ(banner->height, 46);
+}
+
+TEST(Resized, SameSizeKeepsEveryPixel_SmallerAveragesWhatEachCovers_LargerBlendsWhereItStraddles) {
+    const GifImage square{2, 2, {0x000000, 0x0000FF, 0xFF0000, 0xFFFFFF}};
+    EXPECT_EQ(Resized(square, 2, 2).pixels, square.pixels);
+    EXPECT_EQ(Resized(square, 1, 1).pixels, std::vector<std::uint32_t>{0x804080});
+    const GifImage pair{2, 1, {0x000000, 0xFFFFFF}};
+    EXPECT_EQ(Resized(pair, 3, 1).pixels, (std::vector<std::uint32_t>{0x000000, 0x808080, 0xFFFFFF}));
+    EXPECT_TRUE(Resized(square, 0, 5).pixels.empty());
 }
 
 }  // namespace

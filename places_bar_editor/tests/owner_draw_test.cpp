@@ -117,25 +117,31 @@ RECT Around(const Canvas& canvas, RECT within, bool (*matches)(std::uint32_t)) {
 
 // At the layout's height the picture stands left of the caption, as high as
 // the face inside the button's edges, and the two are centred together.
-TEST(DrawPictureButton, PictureLeftOfTheCaption_AsHighAsTheFace_BothCentred) {
+void ExpectPictureLeftOfTheCaption_AsHighAsTheFace_BothCentred(int dpi, int width, int height) {
+    SCOPED_TRACE(dpi);
     PartHost host;
-    HWND button = host.Child(L"Button", L"OK", BS_OWNERDRAW, 1, {0, 0, 100, 25});
+    HWND button = host.Child(L"Button", L"OK", BS_OWNERDRAW, 1, {0, 0, width, height});
     const platform::UniqueHicon red = SolidIcon(0xFF0000);
-    Canvas canvas(100, 25);
-    DrawPictureButton(ItemOn(canvas, {0, 0, 100, 25}, button), red.get(), static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), 96);
+    Canvas canvas(width, height);
+    DrawPictureButton(ItemOn(canvas, {0, 0, width, height}, button), red.get(), static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), dpi);
 
-    const RECT face{3, 3, 97, 22};  // inside the button's edges
+    const RECT face{3, 3, width - 3, height - 3};  // inside the button's edges
     const RECT picture = Around(canvas, face, [](std::uint32_t pixel) { return pixel == 0xFF0000; });
     const RECT caption = Around(canvas, face, [](std::uint32_t pixel) {
         return pixel != 0xFF0000 && (pixel >> 16 & 0xFF) < 0x80 && (pixel >> 8 & 0xFF) < 0x80 && (pixel & 0xFF) < 0x80;
     });
-    EXPECT_EQ(picture.bottom - picture.top, 19) << "as high as the face";
-    EXPECT_EQ(picture.right - picture.left, 19) << "and as wide";
+    EXPECT_EQ(picture.bottom - picture.top, height - 6) << "as high as the face";
+    EXPECT_EQ(picture.right - picture.left, height - 6) << "and as wide";
     EXPECT_EQ(picture.top, 3);
     ASSERT_LT(caption.left, caption.right) << "no caption drawn";
     EXPECT_GE(caption.left, picture.right + 3) << "the caption right of the picture, a gap between";
     const LONG leftMargin = picture.left - face.left, rightMargin = face.right - caption.right;
     EXPECT_LE(std::abs(leftMargin - rightMargin), 4) << leftMargin << " against " << rightMargin;
+}
+
+TEST(DrawPictureButton, PictureLeftOfTheCaption_AsHighAsTheFace_BothCentred) {
+    ExpectPictureLeftOfTheCaption_AsHighAsTheFace_BothCentred(96, 100, 25);
+    ExpectPictureLeftOfTheCaption_AsHighAsTheFace_BothCentred(192, 160, 50);  // higher than 32 pixels
 }
 
 }  // namespace

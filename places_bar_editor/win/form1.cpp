@@ -39,7 +39,7 @@ constexpr wchar_t kFormClass[] = L"Lumbrake.Form1";
 bool Form1::Show(HINSTANCE instance, int showCommand) {
     m_instance = instance;
     m_dpi = SystemDpi();
-    m_pictures = LoadPictures(instance);
+    m_pictures = LoadPictures(instance, m_dpi);
     if (!RegisterFormClass(instance, WindowProc, m_pictures.windowIcon.get(), m_pictures.smallWindowIcon.get()) ||
         !RegisterFrameClass(instance))
         return false;
@@ -100,6 +100,9 @@ BOOL Form1::OnCreate(HWND, LPCREATESTRUCT) {
     m_fonts = CreateFonts(m_dpi);
     // The tools are known now; their control comes once the window is shown.
     static_cast<Controls&>(*this) = CreateControls(m_window, m_instance, m_dpi, m_fonts, m_pictures.browse.get(), m_toolTips);
+    RECT box{};
+    GetClientRect(Picture1, &box);
+    m_pictures.banner = LoadBanner(m_instance, {box.right, box.bottom});
     m_options.Attach({Option1, Option2, Option3});
     m_options.Check(Option1);
     return TRUE;

@@ -1,10 +1,12 @@
 #include "owner_draw.h"
 
+#include "resize.h"
 #include "resource.h"
 
 #include <algorithm>
 #include <iterator>
 #include <span>
+#include <utility>
 
 namespace lumbrake::win {
 
@@ -27,7 +29,7 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item, HICON icon, HFONT font, int d
     GetTextExtentPoint32W(dc, caption, length, &text);
     const int width = content.right - content.left, height = content.bottom - content.top;
     const int gap = MulDiv(3, dpi, 96);
-    const int iconSize = std::max(std::min({32, height, width - gap - static_cast<int>(text.cx)}), height / 2);
+    const int iconSize = std::max(std::min({MulDiv(32, dpi, 96), height, width - gap - static_cast<int>(text.cx)}), height / 2);
     const int x = content.left + std::max(0, (width - iconSize - gap - static_cast<int>(text.cx)) / 2);
     DrawIconEx(dc, x, content.top + (height - iconSize) / 2, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
     SetBkMode(dc, TRANSPARENT);
@@ -44,8 +46,8 @@ HICON LoadIconSized(HINSTANCE instance, int id, int size) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
-std::optional<GifImage> LoadBanner(HINSTANCE instance) {
-    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(IDR_BANNER), MAKEINTRESOURCEW(10));  // RT_RCDATA
+std::optional<GifImage> DecodeBanner(HINSTANCE instance, int id) {
+    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
     if (!resource) return std::nullopt;
     const void* data = LockResource(LoadResource(instance, resource));
     const DWORD size = SizeofResource(instance, resource);
@@ -55,15 +57,24 @@ std::optional<GifImage> LoadBanner(HINSTANCE instance) {
 
 }  // namespace
 
-Pictures LoadPictures(HINSTANCE instance) {
+Pictures LoadPictures(HINSTANCE instance, int dpi) {
     Pictures pictures;
     pictures.windowIcon.reset(LoadIconSized(instance, IDI_LUMBRAKE, GetSystemMetrics(SM_CXICON)));
     pictures.smallWindowIcon.reset(LoadIconSized(instance, IDI_LUMBRAKE, GetSystemMetrics(SM_CXSMICON)));
-    pictures.apply.reset(LoadIconSized(instance, IDI_APPLY, 32));
-    pictures.cancel.reset(LoadIconSized(instance, IDI_CANCEL, 32));
-    pictures.browse.reset(LoadIconSized(instance, IDI_BROWSE, 16));
-    pictures.banner = LoadBanner(instance);
+    // The icons hold an image for each of 96 to 192 DPI by steps of 24; others are stretched from the nearest.
+    pictures.apply.reset(LoadIconSized(instance, IDI_APPLY, MulDiv(32, dpi, 96)));
+    pictures.cancel.reset(LoadIconSized(instance, IDI_CANCEL, MulDiv(32, dpi, 96)));
+    pictures.browse.reset(LoadIconSized(instance, IDI_BROWSE, MulDiv(16, dpi, 96)));
     return pictures;
+}
+
+std::optional<GifImage> LoadBanner(HINSTANCE instance, SIZE box) {
+    const auto fits = [box](const std::optional<GifImage>& banner) { return banner && banner->width == box.cx && banner->height == box.cy; };
+    std::optional<GifImage> banner = DecodeBanner(instance, IDR_BANNER);
+    if (fits(banner)) return banner;
+    if (std::optional<GifImage> large = DecodeBanner(instance, IDR_BANNER_200)) banner = std::move(large);
+    if (!banner || fits(banner)) return banner;
+    return Resized(*banner, box.cx, box.cy);
 }
 
 void DrawBanner(const DRAWITEMSTRUCT& item, const GifImage* banner) {

@@ -9,7 +9,8 @@
 #define IDI_BROWSE 4
 
 // Raw data: 20-39.
-#define IDR_BANNER 20
+#define IDR_BANNER 20      // for the box at 96 DPI
+#define IDR_BANNER_200 21  // at 192 DPI, and scaled for any other
 
 // Controls of Form1: 100-199. IDOK (1) and IDCANCEL (2) stay unused: the
 // dialog manager sends them for Enter and Esc, which press no button here.

@@ -123,13 +123,16 @@ void paint(Canvas& c, const Shape& s, Rgb colour) {
     paint(c, s, [colour](int, int) { return colour; });
 }
 
-// Colours the shape's own edge pixels: those with a 4-neighbour outside it.
-void outline(Canvas& c, const Shape& s, Rgb colour) {
+// Colours the shape's own edge pixels: those with a pixel outside it at most
+// `width` steps away along their row or column (a 4-neighbour, for width 1).
+void outline(Canvas& c, const Shape& s, Rgb colour, int width = 1) {
     for (int y = 0; y < c.height(); ++y)
-        for (int x = 0; x < c.width(); ++x)
-            if (covers(s, x, y) &&
-                (!covers(s, x - 1, y) || !covers(s, x + 1, y) || !covers(s, x, y - 1) || !covers(s, x, y + 1)))
-                c.set(x, y, colour);
+        for (int x = 0; x < c.width(); ++x) {
+            bool edge = false;
+            for (int k = 1; k <= width && !edge; ++k)
+                edge = !covers(s, x - k, y) || !covers(s, x + k, y) || !covers(s, x, y - k) || !covers(s, x, y + k);
+            if (edge && covers(s, x, y)) c.set(x, y, colour);
+        }
 }
 
 void line(Canvas& c, int x0, int y0, int x1, int y1, Rgb colour) {
@@ -143,6 +146,35 @@ void line(Canvas& c, int x0, int y0, int x1, int y1, Rgb colour) {
         if (e2 <= dx) err += dx, y0 += sy;
     }
 }
+
+// A picture designed on a grid of units, drawn `scale` pixels to the unit:
+// the larger images of an icon and of the banner, for screens of more dots
+// per inch. At scale 1 every call is the plain pixel operation, so that the
+// images of 96 dots per inch stay exactly as they were drawn.
+class Pen {
+public:
+    Pen(Canvas& c, double scale) : c_(c), scale_(scale) {}
+    double scale() const { return scale_; }
+    // An edge one unit wide, in whole pixels.
+    int edge() const { return std::max(1, static_cast<int>(std::lround(scale_))); }
+    Shape at(const Shape& s) const {
+        if (scale_ == 1) return s;
+        return [s, k = scale_](double x, double y) { return s(x / k, y / k); };
+    }
+    void paint(const Shape& s, Rgb colour) const { picgen::paint(c_, at(s), colour); }
+    void paint(const Shape& s, const Fill& fill) const { picgen::paint(c_, at(s), fill); }
+    void outline(const Shape& s, Rgb colour) const { picgen::outline(c_, at(s), colour, edge()); }
+    // From the centre of one unit to the centre of another.
+    void line(int x0, int y0, int x1, int y1, Rgb colour) const {
+        if (scale_ == 1) return picgen::line(c_, x0, y0, x1, y1, colour);
+        paint(stroke({{x0 + 0.5, y0 + 0.5}, {x1 + 0.5, y1 + 0.5}}, 0.5), colour);
+    }
+    void dot(int x, int y, Rgb colour) const { paint(rect(x, y, x + 1, y + 1), colour); }
+
+private:
+    Canvas& c_;
+    double scale_;
+};
 
 // Hand-placed pixels for the 16x16 images, where every pixel counts:
 // each character is looked up in the legend, '.' is transparent.
@@ -501,66 +533,67 @@ void stamp(Canvas& target, const Canvas& art, int left, int top) {
 
 // The emblem: an open-file dialog whose places bar (the column of buttons on
 // the left) is being edited with a pencil. Drawn in the 16 standard colours,
-// which also suit the banner.
-Canvas placesDialog32() {
+// which also suit the banner. Designed at 32 pixels, drawn `scale` times as large.
+Canvas placesDialog(int scale) {
     using namespace w16;
-    Canvas c(32, 32);
+    Canvas c(32 * scale, 32 * scale);
+    const Pen pen(c, scale);
     Shape window = rect(0, 1, 32, 30);
-    paint(c, window, silver);
-    paint(c, rect(1, 2, 31, 8), navy);
-    paint(c, rect(1, 2, 31, 3), blue);
-    paint(c, rect(3, 4, 6, 6), yellow);  // the title bar's little icon
-    paint(c, rect(7, 4, 15, 5), white);  // and its caption
-    paint(c, rect(25, 3, 30, 7), red);
-    line(c, 26, 4, 28, 6, white);
-    line(c, 28, 4, 26, 6, white);
-    paint(c, rect(1, 8, 31, 9), white);
-    outline(c, window, black);
+    pen.paint(window, silver);
+    pen.paint(rect(1, 2, 31, 8), navy);
+    pen.paint(rect(1, 2, 31, 3), blue);
+    pen.paint(rect(3, 4, 6, 6), yellow);  // the title bar's little icon
+    pen.paint(rect(7, 4, 15, 5), white);  // and its caption
+    pen.paint(rect(25, 3, 30, 7), red);
+    pen.line(26, 4, 28, 6, white);
+    pen.line(28, 4, 26, 6, white);
+    pen.paint(rect(1, 8, 31, 9), white);
+    pen.outline(window, black);
 
     // The places bar with its buttons: folder, desktop, document, network.
     Shape bar = rect(2, 10, 11, 29);
-    paint(c, bar, gray);
-    outline(c, bar, black);
-    paint(c, rect(3, 11, 10, 15), white);  // the chosen place
-    paint(c, rect(4, 12, 9, 14), yellow);
-    paint(c, rect(4, 12, 6, 13), olive);
-    line(c, 4, 14, 8, 14, olive);
-    paint(c, rect(4, 16, 9, 19), teal);
-    paint(c, rect(5, 17, 8, 18), aqua);
-    c.set(6, 19, silver);
-    paint(c, rect(5, 20, 8, 24), white);
-    line(c, 5, 21, 7, 21, gray);
-    line(c, 5, 22, 7, 22, gray);
-    paint(c, circle(6.5, 26.5, 1.8), lime);
-    paint(c, rect(6, 25, 7, 28), green);
-    paint(c, rect(5, 26, 8, 27), green);
+    pen.paint(bar, gray);
+    pen.outline(bar, black);
+    pen.paint(rect(3, 11, 10, 15), white);  // the chosen place
+    pen.paint(rect(4, 12, 9, 14), yellow);
+    pen.paint(rect(4, 12, 6, 13), olive);
+    pen.line(4, 14, 8, 14, olive);
+    pen.paint(rect(4, 16, 9, 19), teal);
+    pen.paint(rect(5, 17, 8, 18), aqua);
+    pen.dot(6, 19, silver);
+    pen.paint(rect(5, 20, 8, 24), white);
+    pen.line(5, 21, 7, 21, gray);
+    pen.line(5, 22, 7, 22, gray);
+    pen.paint(circle(6.5, 26.5, 1.8), lime);
+    pen.paint(rect(6, 25, 7, 28), green);
+    pen.paint(rect(5, 26, 8, 27), green);
 
     // The file list and the file name field with its button.
     Shape list = rect(12, 10, 30, 23);
-    paint(c, list, white);
-    outline(c, list, gray);
+    pen.paint(list, white);
+    pen.outline(list, gray);
     for (int y : {12, 15, 18}) {
-        paint(c, rect(14, y, 17, y + 2), yellow);
-        line(c, 14, y + 1, 16, y + 1, olive);
-        line(c, 18, y + 1, 25, y + 1, gray);
+        pen.paint(rect(14, y, 17, y + 2), yellow);
+        pen.line(14, y + 1, 16, y + 1, olive);
+        pen.line(18, y + 1, 25, y + 1, gray);
     }
     Shape field = rect(12, 24, 23, 28);
-    paint(c, field, white);
-    outline(c, field, gray);
+    pen.paint(field, white);
+    pen.outline(field, gray);
     Shape button = rect(24, 24, 30, 28);
-    paint(c, button, silver);
-    outline(c, button, black);
-    line(c, 25, 25, 28, 25, white);
+    pen.paint(button, silver);
+    pen.outline(button, black);
+    pen.line(25, 25, 28, 25, white);
 
     // The pencil, writing on the places bar.
     Shape pencil = stroke({{13.5, 23.5}, {26, 11}}, 2.3);
     Shape tip = polygon({{9.5, 27.5}, {11.7, 20.8}, {16.7, 25.8}});
-    paint(c, pencil, yellow);
-    paint(c, stroke({{13.5, 23.5}, {26, 11}}, 0.8), olive);
-    paint(c, stroke({{23.5, 13.5}, {26, 11}}, 2.3), red);
-    paint(c, tip, silver);
-    paint(c, circle(10.2, 26.8, 1.3), black);
-    outline(c, unite(pencil, tip), black);
+    pen.paint(pencil, yellow);
+    pen.paint(stroke({{13.5, 23.5}, {26, 11}}, 0.8), olive);
+    pen.paint(stroke({{23.5, 13.5}, {26, 11}}, 2.3), red);
+    pen.paint(tip, silver);
+    pen.paint(circle(10.2, 26.8, 1.3), black);
+    pen.outline(unite(pencil, tip), black);
     return c;
 }
 
@@ -594,14 +627,49 @@ Canvas placesDialog16() {
 // A stroke shape coloured light at the top and dark at the bottom, with a
 // lighter rim under its top edge and a dark outline: the glossy look of the
 // dialog's button pictures.
-Canvas glossyMark(const Shape& mark, Rgb light, Rgb dark, Rgb rim) {
-    Canvas c(32, 32);
-    paint(c, mark, [&](int, int y) { return mix(light, dark, (y - 4) / 24.0); });
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            if (covers(mark, x, y) && covers(mark, x, y - 1) && !covers(mark, x, y - 2))
+// Designed at 32 pixels, drawn at `size`.
+Canvas glossyMark(const Shape& design, int size, Rgb light, Rgb dark, Rgb rim) {
+    Canvas c(size, size);
+    const Pen pen(c, size / 32.0);
+    const Shape mark = pen.at(design);
+    const int rimWidth = pen.edge();
+    // The gradient in the design's units, taken at each pixel's centre.
+    pen.paint(design, [&](int, int y) { return mix(light, dark, ((y + 0.5) / pen.scale() - 0.5 - 4) / 24.0); });
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (covers(mark, x, y) && covers(mark, x, y - rimWidth) && !covers(mark, x, y - 2 * rimWidth))
                 c.set(x, y, mix(*c.at(x, y), {0xFF, 0xFF, 0xFF}, 0.55));
-    outline(c, mark, rim);
+    pen.outline(design, rim);
+    return c;
+}
+
+// The sizes of a 32-pixel picture at 120, 144, 168 and 192 dots per inch
+// (125% to 200%); half of each for a 16-pixel one.
+constexpr int kLargeSizes[] = {40, 48, 56, 64};
+
+// The browse picture again, drawn from shapes on the 16-unit grid of the
+// pixels of folderOverWindow16, for its larger sizes.
+Canvas folderOverWindow(int size) {
+    const Rgb outline{0x30, 0x2C, 0x28}, titleLight{0x5C, 0x9C, 0xF8}, title{0x14, 0x5A, 0xE0}, paper{0xFF, 0xFF, 0xFF},
+        text{0xA0, 0xA4, 0xB0}, back{0xD8, 0xA0, 0x20}, front{0xFC, 0xD4, 0x48}, shine{0xFF, 0xF0, 0xA8};
+    Canvas c(size, size);
+    const Pen pen(c, size / 16.0);
+    const Shape window = rect(5, 0, 16, 9);
+    pen.paint(window, paper);
+    pen.paint(rect(6, 1, 15, 2), title);
+    pen.paint(rect(6, 1, 7, 2), titleLight);
+    pen.paint(rect(5, 2, 16, 3), outline);
+    pen.paint(rect(7, 4, 11, 5), text);
+    pen.paint(rect(12, 6, 15, 7), text);
+    pen.outline(window, outline);
+
+    const Shape folder = unite(rect(1, 4, 6, 6), rect(0, 5, 12, 15));
+    pen.paint(folder, back);
+    pen.outline(folder, outline);
+    const Shape flap = polygon({{3.5, 8}, {16, 8}, {12.5, 15}, {0, 15}});
+    pen.paint(flap, front);
+    pen.paint(subtract(rect(0, 8, 16, 10), subtract(rect(0, 0, 16, 16), flap)), shine);
+    pen.outline(flap, outline);
     return c;
 }
 
@@ -669,25 +737,41 @@ std::vector<bool> textMask(int width, int height, std::string_view text, int lef
 }  // namespace
 
 std::vector<IconImage> lumbrakeIcon() {
-    return {{placesDialog16(), 24}, {placesDialog32(), 4}};
+    return {{placesDialog16(), 24}, {placesDialog(1), 4}};
 }
+
+namespace {
+
+// The 32-pixel image first, then the larger ones in the same colour depth.
+std::vector<IconImage> markIcon(const Shape& mark, Rgb light, Rgb dark, Rgb rim) {
+    std::vector<IconImage> images{{glossyMark(mark, 32, light, dark, rim), 8}};
+    for (int size : kLargeSizes) images.push_back({glossyMark(mark, size, light, dark, rim), 8});
+    return images;
+}
+
+}  // namespace
 
 std::vector<IconImage> applyIcon() {
     Shape check = stroke({{7, 16.5}, {13, 22.5}, {25, 9.5}}, 3.3);
-    return {{glossyMark(check, {0x9C, 0xE8, 0x6C}, {0x1C, 0x8A, 0x24}, {0x0C, 0x44, 0x10}), 8}};
+    return markIcon(check, {0x9C, 0xE8, 0x6C}, {0x1C, 0x8A, 0x24}, {0x0C, 0x44, 0x10});
 }
 
 std::vector<IconImage> cancelIcon() {
     Shape cross = unite(stroke({{8.5, 8.5}, {23.5, 23.5}}, 3.4), stroke({{23.5, 8.5}, {8.5, 23.5}}, 3.4));
-    return {{glossyMark(cross, {0xFF, 0x86, 0x6C}, {0xC0, 0x12, 0x0C}, {0x5A, 0x08, 0x08}), 8}};
+    return markIcon(cross, {0xFF, 0x86, 0x6C}, {0xC0, 0x12, 0x0C}, {0x5A, 0x08, 0x08});
 }
 
 std::vector<IconImage> browseIcon() {
-    return {{folderOverWindow16(), 24}};
+    std::vector<IconImage> images{{folderOverWindow16(), 24}};
+    for (int size : kLargeSizes) images.push_back({folderOverWindow(size / 2), 24});
+    return images;
 }
 
-Canvas lumbrakeBanner() {
-    constexpr int width = 210, height = 46;
+// The banner fills Picture1 inside its one-pixel border at 96 x scale dots
+// per inch: 210 x 46 pixels at scale 1, 422 x 94 at scale 2. Its design is
+// at scale 1; the larger canvas centres it `scale` times as large.
+Canvas lumbrakeBanner(int scale) {
+    const int width = 212 * scale - 2, height = 48 * scale - 2, margin = scale - 1;
     const Rgb deep{0x0A, 0x24, 0x6A}, pale{0xA6, 0xCA, 0xF0}, ink{0x06, 0x12, 0x38};
     Canvas c(width, height);
     // The classic caption gradient, in 32 even bands so the colours stay few.
@@ -695,30 +779,35 @@ Canvas lumbrakeBanner() {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) c.set(x, y, background(x));
 
-    // A pale rule under the word that fades out towards the left.
-    for (int x = 52; x < width - 8; ++x) c.set(x, 38, mix(background(x), {0xFF, 0xE8, 0x90}, (x - 52) / 60.0));
+    // A pale rule under the word that fades out towards the left, its shade
+    // taken per unit of the design so that the colours stay few.
+    auto unit = [&](int pixel) { return (pixel - margin) / scale; };
+    for (int x = margin + 52 * scale; x < margin + 202 * scale; ++x)
+        for (int y = margin + 38 * scale; y < margin + 39 * scale; ++y)
+            c.set(x, y, mix(background(x), {0xFF, 0xE8, 0x90}, (unit(x) - 52) / 60.0));
 
-    const int left = 56, top = 11, scale = 3;
+    const int left = margin + 56 * scale, top = margin + 11 * scale;
     auto inText = [&](const std::vector<bool>& mask, int x, int y) {
         return x >= 0 && y >= 0 && x < width && y < height && mask[static_cast<std::size_t>(y * width + x)];
     };
-    const auto text = textMask(width, height, "Lumbrake", left, top, scale);
+    const auto text = textMask(width, height, "Lumbrake", left, top, 3 * scale);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             if (inText(text, x, y)) {
-                c.set(x, y, mix({0xFF, 0xFF, 0xFF}, {0xFF, 0xE4, 0x80}, (y - top) / 20.0));
+                c.set(x, y, mix({0xFF, 0xFF, 0xFF}, {0xFF, 0xE4, 0x80}, (unit(y) - unit(top)) / 20.0));
                 continue;
             }
-            bool edge = false, shadow = inText(text, x - 2, y - 2);
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) edge = edge || inText(text, x + dx, y + dy);
+            bool edge = false, shadow = inText(text, x - 2 * scale, y - 2 * scale);
+            for (int dy = -scale; dy <= scale; ++dy)
+                for (int dx = -scale; dx <= scale; ++dx) edge = edge || inText(text, x + dx, y + dy);
             if (edge) c.set(x, y, ink);
             else if (shadow) c.set(x, y, mix(background(x), ink, 0.6));
         }
 
     // The emblem at the left, on a soft light disc.
-    paint(c, circle(26, 23, 20.5), [&](int x, int) { return mix(background(x), {0xFF, 0xFF, 0xFF}, 0.25); });
-    stamp(c, placesDialog32(), 10, 7);
+    paint(c, circle(margin + 26 * scale, margin + 23 * scale, 20.5 * scale),
+          [&](int x, int) { return mix(background(x), {0xFF, 0xFF, 0xFF}, 0.25); });
+    stamp(c, placesDialog(scale), margin + 10 * scale, margin + 7 * scale);
     return c;
 }
 
@@ -730,7 +819,8 @@ std::vector<OutputFile> renderAll() {
         {"places_bar_editor/res/apply.ico", encodeIco(applyIcon())},
         {"places_bar_editor/res/cancel.ico", encodeIco(cancelIcon())},
         {"places_bar_editor/res/browse.ico", encodeIco(browseIcon())},
-        {"places_bar_editor/res/banner.gif", encodeGif87a(lumbrakeBanner())},
+        {"places_bar_editor/res/banner.gif", encodeGif87a(lumbrakeBanner(1))},
+        {"places_bar_editor/res/banner-200.gif", encodeGif87a(lumbrakeBanner(2))},
         {"program_folder_setter/res/tarnvale.ico", encodeIco(tarnvaleIcon())},
     };
 }

@@ -47,7 +47,8 @@ std::vector<IconImage> lumbrakeIcon();
 std::vector<IconImage> applyIcon();
 std::vector<IconImage> cancelIcon();
 std::vector<IconImage> browseIcon();
-Canvas lumbrakeBanner();
+// At 96 x scale dots per inch: scale 1 or 2.
+Canvas lumbrakeBanner(int scale);
 std::vector<IconImage> tarnvaleIcon();
 
 struct OutputFile {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -125,18 +126,30 @@ void expectIcon(const std::string& path, const std::vector<IconImage>& drawn, co
 
 TEST(Icons, HoldTheirImagesInTheOrderTheResourcesExpectAndDecodeToTheDrawings) {
     expectIcon("places_bar_editor/res/lumbrake.ico", picgen::lumbrakeIcon(), {{16, 24}, {32, 4}});
-    expectIcon("places_bar_editor/res/apply.ico", picgen::applyIcon(), {{32, 8}});
-    expectIcon("places_bar_editor/res/cancel.ico", picgen::cancelIcon(), {{32, 8}});
-    expectIcon("places_bar_editor/res/browse.ico", picgen::browseIcon(), {{16, 24}});
+    // The 96-DPI image first, then those of 125%, 150%, 175% and 200%.
+    expectIcon("places_bar_editor/res/apply.ico", picgen::applyIcon(), {{32, 8}, {40, 8}, {48, 8}, {56, 8}, {64, 8}});
+    expectIcon("places_bar_editor/res/cancel.ico", picgen::cancelIcon(), {{32, 8}, {40, 8}, {48, 8}, {56, 8}, {64, 8}});
+    expectIcon("places_bar_editor/res/browse.ico", picgen::browseIcon(), {{16, 24}, {20, 24}, {24, 24}, {28, 24}, {32, 24}});
     expectIcon("program_folder_setter/res/tarnvale.ico", picgen::tarnvaleIcon(),
                {{16, 4}, {16, 8}, {32, 4}, {32, 8}});
 }
 
-TEST(Icons, MarksAndBrowsePictureAreCutOutByTheirMasks) {
-    for (const auto& icon : {picgen::applyIcon(), picgen::cancelIcon(), picgen::browseIcon()}) {
-        const Canvas& art = icon.front().art;
-        EXPECT_FALSE(art.at(0, art.height() - 1)) << "corner shows the background";
-        EXPECT_TRUE(art.at(art.width() / 2, art.height() / 2)) << "the subject itself is opaque";
+TEST(Icons, MarksAndBrowsePictureAreCutOutByTheirMasks_AtEverySize) {
+    for (const auto& icon : {picgen::applyIcon(), picgen::cancelIcon(), picgen::browseIcon()})
+        for (const IconImage& image : icon) {
+            const Canvas& art = image.art;
+            EXPECT_FALSE(art.at(0, art.height() - 1)) << "corner shows the background";
+            EXPECT_TRUE(art.at(art.width() / 2, art.height() / 2)) << "the subject itself is opaque";
+        }
+}
+
+// The 96-DPI images are the ones the window has always shown, byte for byte.
+TEST(Icons, The96DpiImagesAreAsTheyWere) {
+    for (const auto& [name, pinned] : {std::pair{"apply", 0x306562C80813CC6Bu}, {"cancel", 0xC8C09B5DAA95D32Au}, {"browse", 0xE47437C7855455A7u}}) {
+        const Bytes& ico = renderedFile("places_bar_editor/res/" + std::string(name) + ".ico");
+        std::uint64_t hash = 0xCBF29CE484222325u;  // FNV-1a of the first image's bytes
+        for (std::size_t i = icoEntries(ico)[0].offset, end = i + icoEntries(ico)[0].size; i < end; ++i) hash = (hash ^ ico[i]) * 0x100000001B3u;
+        EXPECT_EQ(hash, pinned) << name;
     }
 }
 
@@ -245,10 +258,11 @@ void expectGifShows(const Bytes& gif, const Canvas& picture) {
     EXPECT_EQ(wrong, 0);
 }
 
-TEST(Banner, IsAPlain256ColourGif87aOf210By46ThatDecodesToTheDrawing) {
+TEST(Banner, IsAPlain256ColourGif87aOf210By46ThatDecodesToTheDrawing_AsDoesTheOneFor192Dpi) {
     const Bytes& gif = renderedFile("places_bar_editor/res/banner.gif");
     EXPECT_EQ(readGif87a(gif).colourTable.size(), 256u);
-    expectGifShows(gif, picgen::lumbrakeBanner());
+    expectGifShows(gif, picgen::lumbrakeBanner(1));
+    expectGifShows(renderedFile("places_bar_editor/res/banner-200.gif"), picgen::lumbrakeBanner(2));
 }
 
 TEST(GifWriter, SurvivesTableResetsLongRunsAndTinyPictures) {
