@@ -22,4 +22,10 @@ std::optional<std::int32_t> PlaceEntryFolderId(std::wstring_view text) {
     return (tens - L'0') * 10 + (ones - L'0');
 }
 
+std::optional<std::size_t> EntryOfFolderId(std::int32_t folderId) {
+    for (std::size_t index = 0; index < kPlaceEntries.size(); ++index)
+        if (PlaceEntryFolderId(kPlaceEntries[index]) == folderId) return index;
+    return std::nullopt;
+}
+
 }  // namespace lumbrake

@@ -10,9 +10,7 @@ ShownPlace ShowPlace(const RegistryValue& stored) {
     const std::wstring s = TextForm(stored);
     if (s.empty()) return {};
     if (const auto* id = std::get_if<std::int32_t>(&stored)) {
-        for (std::size_t index = 0; index < kPlaceEntries.size(); ++index) {
-            if (PlaceEntryFolderId(kPlaceEntries[index]) == *id) return {std::wstring(kPlaceEntries[index]), static_cast<int>(index)};
-        }
+        if (const std::optional<std::size_t> entry = EntryOfFolderId(*id)) return {std::wstring(kPlaceEntries[*entry]), static_cast<int>(*entry)};
         // A folder id the list lacks shows as its number, so that the slot
         // is not taken for empty and its value is kept.
         return {s, std::nullopt};
@@ -64,7 +62,6 @@ PlacesReading ReadPlaces(Module1& module) {
     reading.mode = kModeCustom;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         SlotReading& read = reading.slots[static_cast<std::size_t>(slot)].emplace();
-        // LastValueKind tells a folder id from a path: the decoded value says as much.
         const RegistryValue value = module.GetKeyValue(kHkeyCurrentUser, places, ReadSlotValueName(slot), &read.stored);
         read.shown = ShowPlace(value);
         if (read.stored.presence == Presence::Unreadable) failed(places, ReadSlotValueName(slot), read.stored.error);

@@ -42,5 +42,7 @@ std::wstring TrimSpaces(std::wstring_view text);
 // is a folder path, so nothing typed turns into a number by accident.
 std::optional<std::int32_t> PlaceEntryFolderId(std::wstring_view text);
 inline bool IsPlaceEntry(std::wstring_view text) { return PlaceEntryFolderId(text).has_value(); }
+// The index in kPlaceEntries of the entry a stored folder id belongs to.
+std::optional<std::size_t> EntryOfFolderId(std::int32_t folderId);
 
 }  // namespace lumbrake
