@@ -120,12 +120,12 @@ private:
     }
 
     // Carries the steps out, naming each one that failed; true when all were done.
-    bool Carry(const std::vector<Step>& steps) {
+    bool RunSteps(const std::vector<Step>& steps) {
         Module1 module(m_host.Registry(), m_host.CodePage());
-        const std::vector<long> codes = Execute(module, steps);
-        for (std::size_t i = 0; i < steps.size(); ++i)
-            if (!Done(steps[i], codes[i])) Err(F(msg::kNotDone, {Describe(steps[i]), m_host.ErrorText(codes[i])}));
-        return AllDone(steps, codes);
+        const StepsReport report = Execute(module, steps);
+        for (const StepResult& result : report.steps)
+            if (!result.landed && !result.step.tidyUp) Err(F(msg::kNotDone, {Describe(result.step), m_host.ErrorText(result.code)}));
+        return report.Confirmed();
     }
 
     // What the window would show at start-up, or nothing after naming each
@@ -395,7 +395,7 @@ private:
         if (request.dryRun) return kExitDone;
         if (!SaveBackup(request, *before)) return kExitFailed;
 
-        const bool done = Carry(plan.steps);
+        const bool done = RunSteps(plan.steps);
         // Read back: every difference from what the steps were to leave is a
         // change that did not take.
         const std::optional<KeyState> after = ReadPolicy();
@@ -473,7 +473,7 @@ private:
         if (request.dryRun) return kExitDone;
         if (!SaveBackup(request, *before)) return kExitFailed;
 
-        static_cast<void>(Carry(changes));
+        static_cast<void>(RunSteps(changes));
         const std::optional<KeyState> after = ReadPolicy();
         if (!after) return kExitFailed;
         const std::vector<Step> missing = Diff(kPolicyPath, *after, wanted);

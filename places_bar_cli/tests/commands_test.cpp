@@ -26,7 +26,7 @@ using lumbrake::testing::Utf16Bytes;
 
 bool Carried(Registry& registry, const std::vector<Step>& steps) {
     Module1 module(registry, SystemCodePage());
-    return AllDone(steps, Execute(module, steps));
+    return Execute(module, steps).Confirmed();
 }
 
 ::testing::AssertionResult Contains(const std::wstring& text, const std::wstring& part) {

@@ -2,6 +2,8 @@
 
 #include <platform/reg_value.h>
 
+#include <algorithm>
+
 namespace lumbrake {
 
 using namespace platform;
@@ -17,7 +19,7 @@ std::optional<RegValue> Before(const StoredValue& stored) {
     return stored.value;
 }
 
-Step KeyStep(Step::Kind kind, const std::wstring& keyPath) { return {kind, keyPath, {}, {}, {}, false, -1}; }
+Step KeyStep(Step::Kind kind, const std::wstring& keyPath) { return {kind, keyPath, {}, {}, {}, false, -1, kind == Step::Kind::DeleteEmptyKey}; }
 
 // What a slot's text stores, as the window has always stored it: nothing
 // for an empty text, a DWORD for a place entry, the trimmed text otherwise.
@@ -45,43 +47,6 @@ void StoreExactly(int slot, const StoredValue& wanted, const StoredValue& now, P
     if (now.presence == Presence::Present && now.value == wanted.value) return;
     const bool exact = !DwordOf(wanted.value).has_value();
     plan.steps.push_back({Step::Kind::SetValue, kPlaces, name, Before(now), wanted.value, exact, slot});
-}
-
-long Gone(long rc) { return rc == kErrorFileNotFound ? kErrorSuccess : rc; }
-
-long Carry(Module1& module, const Step& step) {
-    Registry& registry = module.Registry();
-    UniqueRegKey key(registry);
-    switch (step.kind) {
-    case Step::Kind::CreateKey:
-        if (!step.exact) return module.CreateKey(kHkeyCurrentUser, step.keyPath);
-        return registry.CreateKeyExW(kHkeyCurrentUser, step.keyPath, kKeyQueryValue, key.put());
-    case Step::Kind::SetValue:
-        if (!step.exact) {
-            if (const std::optional<std::uint32_t> number = DwordOf(step.after))
-                return module.SetKeyValue(kHkeyCurrentUser, step.keyPath, step.valueName, static_cast<std::int32_t>(*number), kRegDword);
-            return module.SetKeyValue(kHkeyCurrentUser, step.keyPath, step.valueName, StringOf(step.after), kRegSz);
-        }
-        if (long rc = registry.OpenKeyExW(kHkeyCurrentUser, step.keyPath, kKeySetValue, key.put()); rc != kErrorSuccess) return rc;
-        return SetValueExactly(registry, key.get(), step.valueName, step.after);
-    case Step::Kind::DeleteValue:
-        if (!step.exact) return Gone(module.DeleteKeyValue(kHkeyCurrentUser, step.keyPath, step.valueName));
-        if (long rc = registry.OpenKeyExW(kHkeyCurrentUser, step.keyPath, kKeySetValue, key.put()); rc != kErrorSuccess) return Gone(rc);
-        return Gone(registry.DeleteValueW(key.get(), step.valueName));
-    case Step::Kind::DeleteKey:
-        if (!step.exact) return Gone(module.DeleteKey(kHkeyCurrentUser, step.keyPath));
-        return DeleteTree(registry, kHkeyCurrentUser, step.keyPath);
-    case Step::Kind::DeleteEmptyKey: {
-        // Other policies kept in the key (an administrator's, another
-        // program's) keep it, even ones written since the plan was made.
-        std::uint32_t subKeys = 0, values = 0;
-        if (long rc = registry.OpenKeyExW(kHkeyCurrentUser, step.keyPath, kKeyRead, key.put()); rc != kErrorSuccess) return Gone(rc);
-        if (long rc = registry.QueryInfoKey(key.get(), &subKeys, &values); rc != kErrorSuccess) return rc;
-        key.reset();
-        return subKeys == 0 && values == 0 ? Gone(module.DeleteKey(kHkeyCurrentUser, step.keyPath)) : kErrorSuccess;
-    }
-    }
-    return kErrorInvalidParameter;
 }
 
 }  // namespace
@@ -177,26 +142,9 @@ Plan PlanApply(const PlacesBase& base, std::int16_t placesMode, const SlotTexts&
     return plan;
 }
 
-std::vector<long> Execute(Module1& module, const std::vector<Step>& steps) {
-    std::vector<long> codes;
-    codes.reserve(steps.size());
-    for (const Step& step : steps) codes.push_back(Carry(module, step));
-    return codes;
-}
-
-bool Done(const Step& step, long code) { return code == kErrorSuccess || step.kind == Step::Kind::DeleteEmptyKey; }
-
-bool AllDone(const std::vector<Step>& steps, const std::vector<long>& codes) {
-    for (std::size_t i = 0; i < steps.size(); ++i)
-        if (i >= codes.size() || !Done(steps[i], codes[i])) return false;
-    return true;
-}
-
-void Remember(Module1& module, const Plan& plan, const std::vector<long>& codes, const SlotTexts& shown, PlacesBase& base) {
+void Remember(Module1& module, const Plan& plan, const StepsReport& report, const SlotTexts& shown, PlacesBase& base) {
     auto done = [&](auto&& which) {
-        for (std::size_t i = 0; i < plan.steps.size(); ++i)
-            if (which(plan.steps[i]) && !Done(plan.steps[i], codes[i])) return false;
-        return true;
+        return std::all_of(report.steps.begin(), report.steps.end(), [&](const StepResult& result) { return !which(result.step) || result.landed; });
     };
     const bool placesRemoved = done([](const Step& step) { return step.kind == Step::Kind::DeleteKey; });
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -219,9 +167,9 @@ void Remember(Module1& module, const Plan& plan, const std::vector<long>& codes,
 ApplyOutcome ApplyMode(Module1& module, std::int16_t placesMode, const SlotTexts& shown, PlacesBase& base) {
     if (!IsPlacesMode(placesMode)) return ApplyOutcome::UnknownMode;
     const Plan plan = PlanApply(base, placesMode, shown, ReadNow(module));
-    const std::vector<long> codes = Execute(module, plan.steps);
-    Remember(module, plan, codes, shown, base);
-    return AllDone(plan.steps, codes) ? ApplyOutcome::Confirmed : ApplyOutcome::Failed;
+    const StepsReport report = Execute(module, plan.steps);
+    Remember(module, plan, report, shown, base);
+    return report.Confirmed() ? ApplyOutcome::Confirmed : ApplyOutcome::Failed;
 }
 
 ApplyMessage MessageFor(ApplyOutcome outcome, std::int16_t placesMode) {

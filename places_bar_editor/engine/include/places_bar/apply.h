@@ -2,10 +2,11 @@
 // Applying a mode as a plan. Three inputs, as a merge has them: what the
 // window last read or wrote (the base), what it shows now, and what the
 // registry holds now. From them one function computes the registry changes
-// as values; one executor carries them out and reports each. A slot the
+// as values (places_bar/execute.h carries them out). A slot the
 // user did not edit keeps what another program stored since; a slot the
 // window removed comes back as the value it was read from, never as its
 // display text.
+#include <places_bar/execute.h>
 #include <places_bar/module1.h>
 #include <places_bar/places.h>
 #include <places_bar/startup.h>
@@ -39,22 +40,6 @@ struct RegistryNow {
 };
 RegistryNow ReadNow(Module1& module);
 
-// One registry change, under HKEY_CURRENT_USER.
-struct Step {
-    enum class Kind { CreateKey, SetValue, DeleteValue, DeleteKey, DeleteEmptyKey };
-    Kind kind = Kind::CreateKey;
-    std::wstring keyPath;
-    std::wstring valueName;
-    std::optional<platform::RegValue> before;  // what a value step replaces or deletes, when it was read
-    platform::RegValue after;                  // what SetValue stores; strings as UTF-16 units
-    // Through the W functions, byte for byte (a restore), a key deleted with
-    // everything under it; otherwise as Module1 writes through the A
-    // functions, and a key deleted only when it has no sub keys.
-    bool exact = false;
-    int slot = -1;  // the slot whose value it writes or deletes
-    bool operator==(const Step&) const = default;
-};
-
 // What becomes of a slot's base when the plan is carried out.
 enum class SlotFate {
     Kept,     // the registry keeps what it holds: another program's value, or one that could not be read
@@ -74,16 +59,8 @@ inline bool IsPlacesMode(std::int16_t mode) { return mode == kModeSystemDefault 
 // The slots' part of the custom mode.
 void SavePlaces(const PlacesBase& base, const SlotTexts& shown, const RegistryNow& now, Plan& plan);
 
-// Carries out every step in order, going on after a failure, and returns the
-// Win32 code of each; a delete of what is already gone is done.
-std::vector<long> Execute(Module1& module, const std::vector<Step>& steps);
-// Whether a step is done: an empty key left in place changes nothing the
-// dialog reads.
-bool Done(const Step& step, long code);
-bool AllDone(const std::vector<Step>& steps, const std::vector<long>& codes);
-
 // The base after the plan was carried out: slots written are read back.
-void Remember(Module1& module, const Plan& plan, const std::vector<long>& codes, const SlotTexts& shown, PlacesBase& base);
+void Remember(Module1& module, const Plan& plan, const StepsReport& report, const SlotTexts& shown, PlacesBase& base);
 
 enum class ApplyOutcome {
     Confirmed,    // every step went through
