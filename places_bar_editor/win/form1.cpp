@@ -4,10 +4,10 @@
 #include "folder_browser.h"
 #include "frame.h"
 #include "owner_draw.h"
-#include "place_finder.h"
 #include "resource.h"
 
 #include <platform/reg_value.h>
+#include <platform/win/shell_place_finder.h>
 #include <platform/win/error_text.h>
 
 #include <windowsx.h>
@@ -255,7 +255,7 @@ void Form1::Command1_Click() {
 // The dialogs leave out, without a word, a place they cannot find: the
 // places now stored are looked for as they look, and the user is told.
 void Form1::SayWhatTheDialogsLeaveOut() {
-    ShellPlaceFinder finder;
+    platform::ShellPlaceFinder finder;
     std::wstring text;
     for (const PlaceCheck& check : CheckPlaces(ReadNow(m_module).slots, finder)) {
         if (check.reason == DropReason::None) continue;

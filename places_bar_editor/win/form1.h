@@ -14,6 +14,7 @@
 #include "tool_tips.h"
 
 #include <places_bar/apply.h>
+#include <places_bar/check.h>
 #include <places_bar/module1.h>
 #include <places_bar/startup.h>
 

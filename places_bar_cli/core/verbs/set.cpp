@@ -1,0 +1,48 @@
+#include "verbs.h"
+
+#include "policy.h"
+
+namespace lumbrake::cli {
+
+// The window's apply, as a user would make it who started the window now
+// and typed the given texts: a slot whose text is what it already shows
+// keeps its value exactly. The plan is listed, the key backed up, the steps
+// carried out, and the key read back and compared.
+int Set(Session& session, const Request& request) {
+    const Configuration& wanted = *request.configuration;
+    const std::optional<PlacesReading> reading = session.ReadShown();
+    if (!reading) return kExitFailed;
+    const std::optional<KeyState> before = session.ReadPolicy();
+    if (!before) return kExitFailed;
+    Module1 module(session.host.registry, session.host.codePage);
+    const Plan plan = PlanApply(BaseOf(*reading), wanted.mode, wanted.slots, ReadNow(module));
+    if (session.RefuseUnstorable(plan.steps)) return kExitFailed;
+    const std::optional<KeyState> expected = Simulate(*before, session.host.codePage, plan.steps);
+    if (!expected) {
+        session.Err(session.Confirmation(ApplyOutcome::Failed, wanted.mode));
+        return kExitFailed;
+    }
+    if (plan.steps.empty()) {
+        session.Out(session.Text(msg::kNothingToChange));
+        return kExitDone;
+    }
+    session.ListChanges(plan.steps, request.dryRun);
+    if (request.dryRun) return kExitDone;
+    if (!session.SaveBackup(request, *before)) return kExitFailed;
+
+    const bool done = session.RunSteps(plan.steps).Confirmed();
+    // Read back: every difference from what the steps were to leave is a
+    // change that did not take.
+    const std::optional<KeyState> after = session.ReadPolicy();
+    if (!after) return kExitFailed;
+    const std::vector<Step> missing = Diff(kPolicyPath, *after, *expected);
+    for (const Step& step : missing) session.Err(session.Text(msg::kNotAsExpected, {session.Describe(step)}));
+    if (!done || !missing.empty()) {
+        session.Err(session.Confirmation(ApplyOutcome::Failed, wanted.mode));
+        return kExitFailed;
+    }
+    session.Out(session.Confirmation(ApplyOutcome::Confirmed, wanted.mode));
+    return kExitDone;
+}
+
+}  // namespace lumbrake::cli
