@@ -1,5 +1,9 @@
 #include <places_bar/places.h>
 
+#include <platform/blank.h>
+
+#include <algorithm>
+
 namespace lumbrake {
 
 std::wstring ReadSlotValueName(int slot) { return L"Place" + std::to_wstring(slot); }
@@ -7,7 +11,7 @@ std::wstring SavedSlotValueName(int slot) { return L"place" + std::to_wstring(sl
 
 std::wstring TrimSpaces(std::wstring_view text) {
     const auto first = text.find_first_not_of(L' ');
-    if (first == std::wstring_view::npos) return {};
+    if (std::all_of(text.begin(), text.end(), platform::IsBlank)) return {};
     const auto last = text.find_last_not_of(L' ');
     return std::wstring(text.substr(first, last - first + 1));
 }

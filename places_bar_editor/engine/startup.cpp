@@ -44,7 +44,7 @@ PlacesReading ReadPlaces(Module1& module) {
     const std::wstring policy(kPolicyKey), places(kPlacesKey);
     auto failed = [&](const std::wstring& keyPath, const std::wstring& name, long error) { reading.failures.push_back({keyPath, name, error}); };
 
-    StoredValue noPlacesBar;
+    StoredValue& noPlacesBar = reading.noPlacesBar;
     static_cast<void>(module.GetKeyValue(kHkeyCurrentUser, policy, std::wstring(kNoPlacesBar), &noPlacesBar));
     if (noPlacesBar.presence == Presence::Unreadable) failed(policy, std::wstring(kNoPlacesBar), noPlacesBar.error);
     if (CountsAsHidden(noPlacesBar)) {
@@ -53,7 +53,8 @@ PlacesReading ReadPlaces(Module1& module) {
     }
     // The places key only has to exist.
     long error = 0;
-    const Presence placesKey = module.ProbeKey(kHkeyCurrentUser, places, &error);
+    reading.placesKey = module.ProbeKey(kHkeyCurrentUser, places, &error);
+    const Presence placesKey = *reading.placesKey;
     if (placesKey != Presence::Present) {
         for (auto& slot : reading.slots) slot = SlotReading{{placesKey, {}, placesKey == Presence::Unreadable ? error : 0}, {}};
         if (placesKey == Presence::Unreadable) failed(places, {}, error);

@@ -15,7 +15,7 @@ int Export(Session& session, const Request& request) {
     KeyState policy;
     if (const auto& given = request.configuration) {
         // The apply on an empty registry: what `set` stores, exactly.
-        const Plan onEmpty = PlanApply({}, given->mode, given->slots, RegistryNow{});
+        const Plan onEmpty = PlanApply({}, given->mode, ModeChoice::Chosen, given->slots, RegistryNow{});
         if (session.RefuseUnstorable(onEmpty.steps)) return kExitFailed;
         std::optional<KeyState> stored = Simulate(std::nullopt, session.host.codePage, onEmpty.steps);
         if (!stored) {

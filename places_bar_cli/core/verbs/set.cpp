@@ -15,10 +15,9 @@ int Set(Session& session, const Request& request) {
     const std::optional<KeyState> before = session.ReadPolicy();
     if (!before) return kExitFailed;
     Module1 module(session.host.registry, session.host.codePage);
-    const Plan plan = PlanApply(BaseOf(*reading), wanted.mode, wanted.slots, ReadNow(module));
+    const Plan plan = PlanApply(BaseOf(*reading), wanted.mode, ModeChoice::Chosen, wanted.slots, ReadNow(module));
     if (session.RefuseUnstorable(plan.steps)) return kExitFailed;
-    const std::optional<KeyState> expected = Simulate(*before, session.host.codePage, plan.steps);
-    if (!expected) {
+    if (!Simulate(*before, session.host.codePage, plan.steps)) {
         session.Err(session.Confirmation(ApplyOutcome::Failed, wanted.mode));
         return kExitFailed;
     }
@@ -30,14 +29,19 @@ int Set(Session& session, const Request& request) {
     if (request.dryRun) return kExitDone;
     if (!session.SaveBackup(request, *before)) return kExitFailed;
 
-    const bool done = session.RunSteps(plan.steps).Confirmed();
-    // Read back: every difference from what the steps were to leave is a
-    // change that did not take.
+    const StepsReport report = session.RunSteps(plan.steps);
+    // Read back: every difference from what the steps that landed were to
+    // leave is a change that did not take. (A tidy-up that did not land,
+    // such as the places key under a switch the dialogs obey, fails nothing.)
+    std::vector<Step> landed;
+    for (const StepResult& result : report.steps)
+        if (result.landed) landed.push_back(result.step);
+    const std::optional<KeyState> expected = Simulate(*before, session.host.codePage, landed);
     const std::optional<KeyState> after = session.ReadPolicy();
-    if (!after) return kExitFailed;
+    if (!after || !expected) return kExitFailed;
     const std::vector<Step> missing = Diff(kPolicyPath, *after, *expected);
     for (const Step& step : missing) session.Err(session.Text(msg::kNotAsExpected, {session.Describe(step)}));
-    if (!done || !missing.empty()) {
+    if (!report.Confirmed() || !missing.empty()) {
         session.Err(session.Confirmation(ApplyOutcome::Failed, wanted.mode));
         return kExitFailed;
     }
