@@ -56,7 +56,7 @@ public:
     // The whole policy key, or nothing after saying why it cannot be read.
     std::optional<KeyState> ReadPolicy();
     // Carries the steps out, naming each one that did not land.
-    StepsReport RunSteps(const std::vector<Step>& steps);
+    [[nodiscard]] StepsReport RunSteps(const std::vector<Step>& steps);
     // Saves the key as it is before the first change; false when it cannot.
     bool SaveBackup(const Request& request, const KeyState& before);
     // The texts that the steps would store through the code page and that it
