@@ -90,6 +90,14 @@ std::optional<KeyState> Session::ReadPolicy() {
     return std::nullopt;
 }
 
+std::optional<Session::Current> Session::ReadCurrent() {
+    std::optional<PlacesReading> reading = ReadShown();
+    if (!reading) return std::nullopt;
+    std::optional<KeyState> policy = ReadPolicy();
+    if (!policy) return std::nullopt;
+    return Current{std::move(*reading), std::move(*policy)};
+}
+
 StepsReport Session::RunSteps(const std::vector<Step>& steps) {
     Module1 module(host.registry, host.codePage);
     StepsReport report = Execute(module, steps);

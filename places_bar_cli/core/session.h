@@ -55,6 +55,12 @@ public:
     std::optional<PlacesReading> ReadShown();
     // The whole policy key, or nothing after saying why it cannot be read.
     std::optional<KeyState> ReadPolicy();
+    // Both, or nothing after saying what could not be read.
+    struct Current {
+        PlacesReading reading;
+        KeyState policy;
+    };
+    std::optional<Current> ReadCurrent();
     // Carries the steps out, naming each one that did not land.
     [[nodiscard]] StepsReport RunSteps(const std::vector<Step>& steps);
     // Saves the key as it is before the first change; false when it cannot.

@@ -24,7 +24,7 @@ using lumbrake::testing::kPlacesPath;
 using lumbrake::testing::kPolicyPath;
 using lumbrake::testing::Utf16Bytes;
 
-bool Carried(Registry& registry, const std::vector<Step>& steps) {
+bool AllLanded(Registry& registry, const std::vector<Step>& steps) {
     Module1 module(registry, SystemCodePage());
     return Execute(module, steps).Confirmed();
 }
@@ -49,7 +49,7 @@ protected:
     // Exactly these bytes, a string without its NUL too.
     void StoreExactly(const std::wstring& keyPath, const std::wstring& name, RegValue value) {
         CreateKey(keyPath);
-        ASSERT_TRUE(Carried(host.registry, {{Step::Kind::SetValue, keyPath.substr(5), name, std::nullopt, std::move(value), true}}));
+        ASSERT_TRUE(AllLanded(host.registry, {{Step::Kind::SetValue, keyPath.substr(5), name, std::nullopt, std::move(value), true}}));
     }
     void StoreTypical() {
         StoreDword(kPlacesPath, L"Place0", 17);
@@ -91,7 +91,7 @@ std::optional<std::vector<std::wstring>> JsonStrings(std::wstring_view text) {
 // What Lumbrake's window leaves when it applies the same mode and texts.
 KeyState AsTheWindowApplies(const KeyState& before, std::int16_t mode, const SlotTexts& slots) {
     MemoryRegistry registry;
-    EXPECT_TRUE(Carried(registry, Diff(cli::kPolicyPath, std::nullopt, before)));
+    EXPECT_TRUE(AllLanded(registry, Diff(cli::kPolicyPath, std::nullopt, before)));
     Module1 module(registry, SystemCodePage());
     PlacesBase base = BaseOf(ReadPlaces(module));
     EXPECT_EQ(ApplyMode(module, mode, ModeChoice::Chosen, slots, base), ApplyOutcome::Confirmed);
@@ -109,7 +109,7 @@ void ImportAsRegedit(MemoryRegistry& registry, const std::string& bytes) {
                         : op.kind == Kind::SetValue                    ? Step::Kind::SetValue
                                                                        : Step::Kind::DeleteValue,
                         path, op.valueName, std::nullopt, op.value, true};
-        EXPECT_TRUE(Carried(registry, {step}));
+        EXPECT_TRUE(AllLanded(registry, {step}));
     }
 }
 

@@ -19,7 +19,7 @@ const std::wstring kKey = L"Software\\LumbrakeTests\\KeyTree";
 RegValue Bytes(std::uint32_t type, std::vector<std::uint8_t> data) { return {type, std::move(data)}; }
 
 // The steps carried out by the engine's executor; whether all landed.
-bool AllCarried(Registry& registry, const std::vector<lumbrake::Step>& steps) {
+bool AllLanded(Registry& registry, const std::vector<lumbrake::Step>& steps) {
     lumbrake::Module1 module(registry, SystemCodePage());
     return lumbrake::Execute(module, steps).Confirmed();
 }
@@ -53,7 +53,7 @@ protected:
         EXPECT_EQ(read.rc, kErrorSuccess) << "while reading " << ::testing::PrintToString(read.failedPath);
         return read.state;
     }
-    void Make(const KeyState& state) { EXPECT_TRUE(AllCarried(registry(), Diff(kKey, Read(), state))); }
+    void Make(const KeyState& state) { EXPECT_TRUE(AllLanded(registry(), Diff(kKey, Read(), state))); }
     RegValue Stored(RegKey key, const std::wstring& name) {
         RegValue value;
         EXPECT_EQ(QueryValueW(registry(), key, name, &value), kErrorSuccess);
@@ -103,7 +103,7 @@ TYPED_TEST(KeyTreeOn, ChangesMakeOneTreeIntoAnother_WithNoChangeForWhatIsAlike) 
                           {K::SetValue, L":new"}, {K::DeleteKey, L"\\Old:"}, {K::CreateKey, L"\\Kept\\New:"}, {K::SetValue, L"\\Kept\\New:z"}}))
         << "one deletion takes a key with its sub keys; a name spelled otherwise is made anew";
 
-    EXPECT_TRUE(AllCarried(this->registry(), changes));
+    EXPECT_TRUE(AllLanded(this->registry(), changes));
     const KeyState read = this->Read();
     EXPECT_TRUE(Diff(kKey, read, after).empty());
     EXPECT_EQ(read->FindValue(L"spelling")->name, L"spelling");
@@ -118,7 +118,7 @@ class KeyTree : public ::testing::Test {
 protected:
     void Make(const KeyState& state) {
         const KeyState now = ReadKeyTree(registry, kHkeyCurrentUser, kKey).state;
-        EXPECT_TRUE(AllCarried(registry, Diff(kKey, now, state)));
+        EXPECT_TRUE(AllLanded(registry, Diff(kKey, now, state)));
     }
     MemoryRegistry registry;
 };

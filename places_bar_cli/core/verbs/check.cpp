@@ -29,15 +29,13 @@ std::wstring Reason(const Session& session, const PlaceCheck& check) {
 }  // namespace
 
 int Check(Session& session, const Request& request) {
-    const std::optional<PlacesReading> reading = session.ReadShown();
-    if (!reading) return kExitFailed;
-    const std::optional<KeyState> policy = session.ReadPolicy();
-    if (!policy) return kExitFailed;
-    const std::int16_t mode = reading->mode;
+    const std::optional<Session::Current> current = session.ReadCurrent();
+    if (!current) return kExitFailed;
+    const std::int16_t mode = current->reading.mode;
 
     std::array<StoredValue, kSlotCount> stored;
     for (int slot = 0; slot < kSlotCount; ++slot)
-        if (const NamedValue* value = StoredPlace(*policy, slot)) stored[static_cast<std::size_t>(slot)] = {Presence::Present, value->value, 0};
+        if (const NamedValue* value = StoredPlace(current->policy, slot)) stored[static_cast<std::size_t>(slot)] = {Presence::Present, value->value, 0};
     const std::vector<PlaceCheck> results = CheckPlaces(stored, session.host.places);
     std::size_t dropped = 0;
     for (const PlaceCheck& result : results) dropped += !result.found.resolved;

@@ -25,12 +25,10 @@ int Export(Session& session, const Request& request) {
         mode = given->mode;
         policy = std::move(*stored);
     } else {
-        const std::optional<PlacesReading> reading = session.ReadShown();
-        if (!reading) return kExitFailed;
-        std::optional<KeyState> current = session.ReadPolicy();
+        std::optional<Session::Current> current = session.ReadCurrent();
         if (!current) return kExitFailed;
-        mode = reading->mode;
-        policy = std::move(*current);
+        mode = current->reading.mode;
+        policy = std::move(current->policy);
     }
     const PlacesPolicy plan = PolicyOf(mode, policy);
     std::wstring text;

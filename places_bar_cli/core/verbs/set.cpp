@@ -10,14 +10,13 @@ namespace lumbrake::cli {
 // carried out, and the key read back and compared.
 int Set(Session& session, const Request& request) {
     const Configuration& wanted = *request.configuration;
-    const std::optional<PlacesReading> reading = session.ReadShown();
-    if (!reading) return kExitFailed;
-    const std::optional<KeyState> before = session.ReadPolicy();
-    if (!before) return kExitFailed;
+    const std::optional<Session::Current> current = session.ReadCurrent();
+    if (!current) return kExitFailed;
+    const KeyState& before = current->policy;
     Module1 module(session.host.registry, session.host.codePage);
-    const Plan plan = PlanApply(BaseOf(*reading), wanted.mode, ModeChoice::Chosen, wanted.slots, ReadNow(module));
+    const Plan plan = PlanApply(BaseOf(current->reading), wanted.mode, ModeChoice::Chosen, wanted.slots, ReadNow(module));
     if (session.RefuseUnstorable(plan.steps)) return kExitFailed;
-    if (!Simulate(*before, session.host.codePage, plan.steps)) {
+    if (!Simulate(before, session.host.codePage, plan.steps)) {
         session.Err(session.Confirmation(ApplyOutcome::Failed, wanted.mode));
         return kExitFailed;
     }
@@ -27,7 +26,7 @@ int Set(Session& session, const Request& request) {
     }
     session.ListChanges(plan.steps, request.dryRun);
     if (request.dryRun) return kExitDone;
-    if (!session.SaveBackup(request, *before)) return kExitFailed;
+    if (!session.SaveBackup(request, before)) return kExitFailed;
 
     const StepsReport report = session.RunSteps(plan.steps);
     // Read back: every difference from what the steps that landed were to
@@ -36,7 +35,7 @@ int Set(Session& session, const Request& request) {
     std::vector<Step> landed;
     for (const StepResult& result : report.steps)
         if (result.landed) landed.push_back(result.step);
-    const std::optional<KeyState> expected = Simulate(*before, session.host.codePage, landed);
+    const std::optional<KeyState> expected = Simulate(before, session.host.codePage, landed);
     const std::optional<KeyState> after = session.ReadPolicy();
     if (!after || !expected) return kExitFailed;
     const std::vector<Step> missing = Diff(kPolicyPath, *after, *expected);

@@ -71,27 +71,26 @@ void CollectOthers(const std::wstring& path, const KeyNode& node, int depth, std
 }  // namespace
 
 int Show(Session& session, const Request& request) {
-    const std::optional<PlacesReading> reading = session.ReadShown();
-    if (!reading) return kExitFailed;
-    const std::optional<KeyState> policy = session.ReadPolicy();
-    if (!policy) return kExitFailed;
-    const std::int16_t mode = reading->mode;
-    const SlotTexts shownTexts = ShownTexts(*reading);
+    const std::optional<Session::Current> current = session.ReadCurrent();
+    if (!current) return kExitFailed;
+    const KeyState& policy = current->policy;
+    const std::int16_t mode = current->reading.mode;
+    const SlotTexts shownTexts = ShownTexts(current->reading);
     std::vector<OtherValue> others;
     std::vector<std::wstring> otherKeys;
-    if (*policy) CollectOthers(kPolicyFullPath, **policy, 0, others, otherKeys);
-    const NamedValue* noPlacesBar = *policy ? (*policy)->FindValue(kNoPlacesBar) : nullptr;
+    if (policy) CollectOthers(kPolicyFullPath, *policy, 0, others, otherKeys);
+    const NamedValue* noPlacesBar = policy ? policy->FindValue(kNoPlacesBar) : nullptr;
 
     if (request.json) {
         Json json;
         json.Object().Key("mode").String(Session::ModeWord(mode));
-        json.Key("policyKey").String(kPolicyFullPath).Key("policyKeyExists").Bool(policy->has_value());
+        json.Key("policyKey").String(kPolicyFullPath).Key("policyKeyExists").Bool(policy.has_value());
         json.Key("noPlacesBar");
         if (noPlacesBar) Session::JsonValue(json, noPlacesBar->value);
         else json.Null();
         json.Key("slots").Array();
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            const NamedValue* stored = StoredPlace(*policy, slot);
+            const NamedValue* stored = StoredPlace(policy, slot);
             const Meaning meaning = MeaningOf(session, stored);
             json.Object().Key("value").String(ReadSlotValueName(slot)).Key("shown").String(shownTexts[static_cast<std::size_t>(slot)]);
             json.Key("stored");
@@ -114,13 +113,13 @@ int Show(Session& session, const Request& request) {
     }
 
     session.Out(session.Text(msg::kPlacesBarIs, {session.ModeName(mode)}));
-    session.Out(session.Text(*policy ? msg::kPolicyKeyIs : msg::kPolicyKeyAbsent, {kPolicyFullPath}));
+    session.Out(session.Text(policy ? msg::kPolicyKeyIs : msg::kPolicyKeyAbsent, {kPolicyFullPath}));
     if (noPlacesBar) session.Out(std::wstring(kNoPlacesBar) + L"  " + session.ValueText(noPlacesBar->value));
-    const bool placesKey = *policy && (*policy)->FindKey(kPlacesName);
+    const bool placesKey = policy && policy->FindKey(kPlacesName);
     if (placesKey) {
         session.Out({});
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            const NamedValue* stored = StoredPlace(*policy, slot);
+            const NamedValue* stored = StoredPlace(policy, slot);
             const std::wstring name = ReadSlotValueName(slot);
             if (!stored) {
                 session.Out(name + L"  " + session.Text(msg::kNothingStored));
