@@ -10,6 +10,8 @@
 
 namespace lumbrake::cli {
 
+using platform::SameName;
+
 namespace {
 
 struct VerbName {

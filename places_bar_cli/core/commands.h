@@ -13,6 +13,6 @@ inline constexpr int kExitUsage = 2;   // a usage error or an unreadable input
 
 // Runs the command that the arguments (those after the program's name)
 // ask for, and returns the exit code.
-int Run(const std::vector<std::wstring>& arguments, Host& host);
+int Run(const std::vector<std::wstring>& arguments, const Host& host);
 
 }  // namespace lumbrake::cli

@@ -24,11 +24,6 @@ KeyNode* KeyNode::FindKey(std::wstring_view keyName) {
 
 namespace {
 
-std::wstring LastPart(const std::wstring& path) {
-    const auto slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
 long ReadNode(Registry& registry, RegKey root, const std::wstring& path, KeyNode& node, std::wstring& failedPath) {
     UniqueRegKey key(registry);
     long rc = registry.OpenKeyExW(root, path, kKeyRead, key.put());
@@ -98,7 +93,7 @@ ReadOutcome ReadKeyTree(Registry& registry, RegKey root, const std::wstring& pat
         const long rc = registry.OpenKeyExW(root, path, kKeyRead, probe.put());
         if (rc == kErrorFileNotFound) return outcome;
     }
-    KeyNode node{LastPart(path), {}, {}};
+    KeyNode node{SplitKeyPath(path).back(), {}, {}};
     outcome.rc = ReadNode(registry, root, path, node, outcome.failedPath);
     if (outcome.rc == kErrorSuccess) outcome.state = std::move(node);
     return outcome;

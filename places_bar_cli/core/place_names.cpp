@@ -1,8 +1,10 @@
 #include "place_names.h"
 
-#include "text.h"
+#include <platform/registry.h>
 
 namespace lumbrake::cli {
+
+using platform::SameName;
 
 namespace {
 
@@ -20,12 +22,6 @@ bool IsFullPath(std::wstring_view text) {
 std::wstring_view ListedName(std::size_t index) {
     const std::wstring_view entry = kPlaceEntries.at(index);
     return entry.substr(0, entry.size() - 3);
-}
-
-std::optional<std::size_t> EntryOfFolderId(std::int32_t folderId) {
-    for (std::size_t i = 0; i < kPlaceEntries.size(); ++i)
-        if (PlaceEntryFolderId(kPlaceEntries[i]) == folderId) return i;
-    return std::nullopt;
 }
 
 std::optional<std::wstring> SlotTextFor(std::wstring_view argument) {

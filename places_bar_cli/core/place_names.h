@@ -19,8 +19,6 @@ inline constexpr std::array<std::wstring_view, kPlaceEntries.size()> kEnglishPla
 
 // "我的电脑" of "我的电脑|17".
 std::wstring_view ListedName(std::size_t index);
-// The index in kPlaceEntries of the entry of a folder id.
-std::optional<std::size_t> EntryOfFolderId(std::int32_t folderId);
 
 // The slot text that the window would hold for this argument, stored as
 // the window stores it: the entry of a named folder (names compare without

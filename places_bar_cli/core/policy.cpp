@@ -9,8 +9,7 @@ using namespace platform;
 std::optional<KeyState> Simulate(const KeyState& before, const AnsiCodePage& codePage, const std::vector<Step>& steps) {
     MemoryRegistry copy(codePage);
     Module1 module(copy, codePage);
-    static_cast<void>(Execute(module, Diff(kPolicyPath, std::nullopt, before)));
-    if (!AllDone(steps, Execute(module, steps))) return std::nullopt;
+    if (!Execute(module, Diff(kPolicyPath, std::nullopt, before)).Confirmed() || !Execute(module, steps).Confirmed()) return std::nullopt;
     return ReadKeyTree(copy, kHkeyCurrentUser, kPolicyPath).state;
 }
 

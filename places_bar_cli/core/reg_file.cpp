@@ -180,7 +180,7 @@ private:
             std::size_t j = SkipBlanks(data, 6);
             std::uint32_t number = 0;
             if (!HexNumber(data, j, number) || !RestIsEmpty(data, j)) return RegFileProblem::BadData;
-            op.value = {kRegDword, {std::uint8_t(number), std::uint8_t(number >> 8), std::uint8_t(number >> 16), std::uint8_t(number >> 24)}};
+            op.value = DwordValue(number);
         } else if (auto problem = HexValueData(data, op.value)) {
             return problem;
         }
@@ -300,15 +300,6 @@ void TreeSections(const std::wstring& path, const KeyNode& node, std::vector<Reg
     for (const KeyNode& key : node.keys) TreeSections(path + L"\\" + key.name, key, sections);
 }
 
-std::vector<std::wstring> SplitPath(std::wstring_view path) {
-    std::vector<std::wstring> parts;
-    std::size_t start = 0;
-    for (std::size_t slash; (slash = path.find(L'\\', start)) != std::wstring_view::npos; start = slash + 1)
-        parts.emplace_back(path.substr(start, slash - start));
-    parts.emplace_back(path.substr(start));
-    return parts;
-}
-
 }  // namespace
 
 std::variant<RegFile, RegFileError> ParseRegFile(std::string_view bytes, const AnsiCodePage& codePage) {
@@ -356,10 +347,10 @@ std::vector<RegSection> SectionsOfTree(const std::wstring& keyPath, const KeySta
 }
 
 std::variant<KeyState, KeyOutside> StateAfter(const std::wstring& rootPath, const std::vector<RegOperation>& operations) {
-    const std::vector<std::wstring> root = SplitPath(rootPath);
+    const std::vector<std::wstring> root = SplitKeyPath(rootPath);
     KeyState state;
     for (const RegOperation& op : operations) {
-        const std::vector<std::wstring> parts = SplitPath(op.keyPath);
+        const std::vector<std::wstring> parts = SplitKeyPath(op.keyPath);
         bool inside = parts.size() >= root.size();
         for (std::size_t i = 0; inside && i < root.size(); ++i) inside = SameName(parts[i], root[i]);
         if (!inside) return KeyOutside{op.line, op.keyPath};

@@ -100,7 +100,7 @@ std::variant<std::wstring, GppUnfit> RegistryXml(const std::vector<GppItem>& ite
             typed = *exact;
         }
         const int action = item.value ? 2 : 3;  // Update, Delete
-        const std::wstring& label = item.wholeKey ? item.keyPath.substr(item.keyPath.rfind(L'\\') + 1) : item.valueName;
+        const std::wstring label = item.wholeKey ? SplitKeyPath(item.keyPath).back() : item.valueName;
         const std::optional<std::wstring> key = Attribute(item.keyPath);
         const std::optional<std::wstring> name = Attribute(item.wholeKey ? L"" : item.valueName);
         const std::optional<std::wstring> shown = Attribute(label);

@@ -35,14 +35,4 @@ std::wstring Hex32(std::uint32_t value) {
     return text;
 }
 
-bool SameName(std::wstring_view a, std::wstring_view b) {
-    // As platform::FoldRegistryName folds, without making two strings for
-    // every comparison: files with many keys compare names very often.
-    auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
-    return true;
-}
-
 }  // namespace lumbrake::cli

@@ -15,7 +15,4 @@ std::wstring Format(std::wstring_view pattern, std::initializer_list<std::wstrin
 std::wstring HexBytes(const std::vector<std::uint8_t>& data);
 std::wstring Hex32(std::uint32_t value);  // "0x80070002"
 
-// Case folding of ASCII letters only, as registry names compare.
-bool SameName(std::wstring_view a, std::wstring_view b);
-
 }  // namespace lumbrake::cli

@@ -24,9 +24,9 @@ using lumbrake::testing::kPlacesPath;
 using lumbrake::testing::kPolicyPath;
 using lumbrake::testing::Utf16Bytes;
 
-bool Carried(Registry& registry, const std::vector<Step>& steps) {
+bool AllLanded(Registry& registry, const std::vector<Step>& steps) {
     Module1 module(registry, SystemCodePage());
-    return AllDone(steps, Execute(module, steps));
+    return Execute(module, steps).Confirmed();
 }
 
 ::testing::AssertionResult Contains(const std::wstring& text, const std::wstring& part) {
@@ -49,7 +49,7 @@ protected:
     // Exactly these bytes, a string without its NUL too.
     void StoreExactly(const std::wstring& keyPath, const std::wstring& name, RegValue value) {
         CreateKey(keyPath);
-        ASSERT_TRUE(Carried(host.registry, {{Step::Kind::SetValue, keyPath.substr(5), name, std::nullopt, std::move(value), true}}));
+        ASSERT_TRUE(AllLanded(host.registry, {{Step::Kind::SetValue, keyPath.substr(5), name, std::nullopt, std::move(value), true}}));
     }
     void StoreTypical() {
         StoreDword(kPlacesPath, L"Place0", 17);
@@ -63,13 +63,38 @@ protected:
 bool Same(const KeyState& a, const KeyState& b) { return Diff(L"k", a, b).empty(); }
 
 
+// The strings of a JSON text in order, their escapes read as a strict
+// reader reads them; nothing when one is not JSON.
+std::optional<std::vector<std::wstring>> JsonStrings(std::wstring_view text) {
+    std::vector<std::wstring> strings;
+    for (std::size_t i = text.find(L'"'); i != std::wstring_view::npos; i = text.find(L'"', i + 1)) {
+        std::wstring string;
+        for (++i; i < text.size() && text[i] != L'"'; ++i) {
+            if (text[i] < 0x20) return std::nullopt;
+            if (text[i] != L'\\') {
+                string += text[i];
+            } else if (++i < text.size() && text[i] == L'u' && i + 4 < text.size()) {
+                string += static_cast<wchar_t>(std::stoul(std::wstring(text.substr(i + 1, 4)), nullptr, 16));
+                i += 4;
+            } else if (const auto escape = std::wstring_view(L"\"\\/n").find(i < text.size() ? text[i] : L'x'); escape != std::wstring_view::npos) {
+                string += L"\"\\/\n"[escape];
+            } else {
+                return std::nullopt;
+            }
+        }
+        if (i >= text.size()) return std::nullopt;
+        strings.push_back(std::move(string));
+    }
+    return strings;
+}
+
 // What Lumbrake's window leaves when it applies the same mode and texts.
 KeyState AsTheWindowApplies(const KeyState& before, std::int16_t mode, const SlotTexts& slots) {
     MemoryRegistry registry;
-    EXPECT_TRUE(Carried(registry, Diff(cli::kPolicyPath, std::nullopt, before)));
+    EXPECT_TRUE(AllLanded(registry, Diff(cli::kPolicyPath, std::nullopt, before)));
     Module1 module(registry, SystemCodePage());
     PlacesBase base = BaseOf(ReadPlaces(module));
-    EXPECT_EQ(ApplyMode(module, mode, slots, base), ApplyOutcome::Confirmed);
+    EXPECT_EQ(ApplyMode(module, mode, ModeChoice::Chosen, slots, base), ApplyOutcome::Confirmed);
     return ReadKeyTree(registry, kHkeyCurrentUser, cli::kPolicyPath).state;
 }
 
@@ -84,7 +109,7 @@ void ImportAsRegedit(MemoryRegistry& registry, const std::string& bytes) {
                         : op.kind == Kind::SetValue                    ? Step::Kind::SetValue
                                                                        : Step::Kind::DeleteValue,
                         path, op.valueName, std::nullopt, op.value, true};
-        EXPECT_TRUE(Carried(registry, {step}));
+        EXPECT_TRUE(AllLanded(registry, {step}));
     }
 }
 
@@ -120,6 +145,17 @@ TEST_F(Commands, Show_TheSlotsAsTheWindowShowsThem_WhatIsStored_AndWhatItMeans) 
     EXPECT_TRUE(Contains(host.out, L"常用位置栏：自定义\n"));
     EXPECT_TRUE(Contains(host.out, L"Place1  显示为  C:\\Tools\n        存储为  REG_SZ \"C:\\Tools\"\n        含义    文件夹 C:\\Tools\n"))
         << "lined up in the console's columns";
+}
+
+// What --json prints reads back exactly: a backslash, a quote and a
+// control character in a stored path included.
+TEST_F(Commands, ShowJson_ReadBack_GivesEachTextExactly) {
+    const std::wstring path = L"C:\\a\"b\x01" L"c";
+    StoreString(kPlacesPath, L"Place0", path);
+    ASSERT_EQ(host.Run({L"show", L"--json"}), kExitDone);
+    const auto strings = JsonStrings(host.out);
+    ASSERT_TRUE(strings.has_value()) << ::testing::PrintToString(host.out);
+    EXPECT_NE(std::find(strings->begin(), strings->end(), path), strings->end()) << ::testing::PrintToString(host.out);
 }
 
 TEST_F(Commands, Check_ExitsWithOne_WhenTheDialogWouldDropAPlace_SayingWhy) {
@@ -218,8 +254,8 @@ TEST_F(Commands, Set_NamesEveryWriteThatDidNotTake_AndStillMakesTheOthers) {
     CreateKey(kPlacesPath);
     host.registry.InjectFailure(RegOp::SetValue, kPlacesPath, kErrorAccessDenied, L"place1");
     EXPECT_EQ(host.Run({L"set", L"custom", L"Desktop", L"C:\\Tools", L"Recent"}), kExitFailed);
-    EXPECT_TRUE(Contains(host.err, L"Not as expected afterwards: set value    HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
-                                   L"\\Policies\\comdlg32\\PlacesBar\\place1 = REG_SZ \"C:\\Tools\"\n"));
+    EXPECT_TRUE(Contains(host.err, L"Not done: set value    HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
+                                   L"\\Policies\\comdlg32\\PlacesBar\\place1 = REG_SZ \"C:\\Tools\" (error 5)\n"));
     EXPECT_TRUE(Contains(host.err, L"Writing to the registry failed"));
     EXPECT_FALSE(Contains(host.out, L"The places bar is now"));
     EXPECT_TRUE(host.registry.Value(kPlacesPath, L"place2").has_value());
@@ -375,17 +411,6 @@ TEST_F(Commands, Restore_NamesWhatCouldNotBeWritten) {
     EXPECT_TRUE(Contains(host.err, L"Not done: set value    HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32\\a = REG_DWORD 1 (error 5)"));
     EXPECT_TRUE(Contains(host.err, L"The policy key does not hold what f.reg holds."));
     EXPECT_TRUE(host.registry.Value(kPolicyPath, L"b").has_value());
-}
-
-TEST_F(Commands, Preview_ListsThePlaces_OrSaysThereIsNoBar) {
-    EXPECT_EQ(host.Run({L"preview", L"--list"}), kExitDone);
-    EXPECT_EQ(host.out, L"Desktop\nTools\n");
-    host.preview = {true, 0, false, {}};
-    EXPECT_EQ(host.Run({L"preview", L"--list"}), kExitDone);
-    EXPECT_EQ(host.out, L"");
-    EXPECT_EQ(host.err, L"The dialog shows no places bar.\n");
-    host.preview = {false, 1234, false, {}};
-    EXPECT_EQ(host.Run({L"preview"}), kExitFailed);
 }
 
 }  // namespace

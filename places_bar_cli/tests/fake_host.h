@@ -53,7 +53,8 @@ private:
     platform::MemoryRegistry& m_registry;
 };
 
-class FakeHost final : public Host {
+// Each part of the host, as one machine.
+class FakeHost final : public Console, public Files, public Clock, public platform::PlaceFinder, public OpenDialog {
 public:
     platform::MemoryRegistry registry;
     ForgetfulRegistry forgetful{registry};
@@ -70,11 +71,9 @@ public:
     int Run(std::vector<std::wstring> arguments) {
         out.clear();
         err.clear();
-        return cli::Run(arguments, *this);
+        return cli::Run(arguments, Host{forgetful, platform::SystemCodePage(), *this, *this, *this, *this, *this});
     }
 
-    platform::Registry& Registry() override { return forgetful; }
-    const platform::AnsiCodePage& CodePage() override { return platform::SystemCodePage(); }
     bool Chinese() override { return chinese; }
     bool Write(Stream stream, std::wstring_view text) override {
         if (stream == Stream::Out && outputFails) return false;
@@ -105,11 +104,11 @@ public:
         backups.emplace_back(bytes);
         return L"C:\\backups\\" + std::to_wstring(backups.size()) + L".reg";
     }
-    Resolution ResolveFolderId(std::uint32_t folderId) override {
+    platform::Resolution ResolveFolderId(std::uint32_t folderId) override {
         if (knownFolders.count(folderId)) return {true, L"Folder " + std::to_wstring(folderId), 0};
         return {false, {}, static_cast<long>(0x80070057)};
     }
-    Resolution ResolvePath(const std::wstring& text) override {
+    platform::Resolution ResolvePath(const std::wstring& text) override {
         if (existingPaths.count(text)) return {true, text.substr(text.rfind(L'\\') + 1), 0};
         return {false, {}, static_cast<long>(0x80070002)};
     }

@@ -5,7 +5,6 @@
 #include <platform/ansi.h>
 #include <platform/win/error_text.h>
 #include <platform/win/unique.h>
-#include <platform/win_registry.h>
 
 #include <windows.h>
 #include <objbase.h>
@@ -80,47 +79,22 @@ std::wstring Number(const wchar_t* format, unsigned a, unsigned b, unsigned c, u
     return text;
 }
 
-std::wstring DisplayName(LPCITEMIDLIST list) {
-    SHFILEINFOW info{};
-    if (!SHGetFileInfoW(reinterpret_cast<LPCWSTR>(list), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME)) return {};
-    return info.szDisplayName;
-}
-
-Resolution Resolved(HRESULT hr, LPITEMIDLIST list) {
-    if (FAILED(hr) || !list) return {false, {}, FAILED(hr) ? hr : E_FAIL};
-    Resolution found{true, DisplayName(list), S_OK};
-    CoTaskMemFree(list);
-    return found;
-}
-
 }  // namespace
 
-WindowsHost::~WindowsHost() {
-    if (m_com) CoUninitialize();
-}
+bool WindowsConsole::Chinese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE; }
 
-void WindowsHost::StartCom() {
-    if (!m_com) m_com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-}
-
-platform::Registry& WindowsHost::Registry() { return platform::SystemRegistry(); }
-
-const platform::AnsiCodePage& WindowsHost::CodePage() { return platform::SystemCodePage(); }
-
-bool WindowsHost::Chinese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE; }
-
-bool WindowsHost::Write(Stream stream, std::wstring_view text) {
+bool WindowsConsole::Write(Stream stream, std::wstring_view text) {
     return WriteText(GetStdHandle(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE), text);
 }
 
-bool WindowsHost::WriteFileToOutput(std::string_view bytes, std::wstring_view text) {
+bool WindowsConsole::WriteFileToOutput(std::string_view bytes, std::wstring_view text) {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     // A file or pipe holds the bytes only once they have left this process.
     if (IsConsole(out)) return WriteText(out, text);
     return WriteAll(out, bytes);
 }
 
-std::optional<std::string> WindowsHost::ReadFile(const std::wstring& path, long& error) {
+std::optional<std::string> WindowsFiles::ReadFile(const std::wstring& path, long& error) {
     const UniqueKernelHandle file = OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (!file) {
         error = static_cast<long>(GetLastError());
@@ -146,12 +120,12 @@ std::optional<std::string> WindowsHost::ReadFile(const std::wstring& path, long&
     return bytes;
 }
 
-long WindowsHost::WriteFile(const std::wstring& path, std::string_view bytes) {
+long WindowsFiles::WriteFile(const std::wstring& path, std::string_view bytes) {
     const UniqueKernelHandle file = OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
     return file ? WriteWhole(file.get(), bytes) : static_cast<long>(GetLastError());
 }
 
-std::optional<std::wstring> WindowsHost::SaveBackup(std::string_view bytes, long& error) {
+std::optional<std::wstring> WindowsFiles::SaveBackup(std::string_view bytes, long& error) {
     wchar_t local[MAX_PATH] = {};
     const HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, local);
     if (FAILED(hr)) {
@@ -188,31 +162,12 @@ std::optional<std::wstring> WindowsHost::SaveBackup(std::string_view bytes, long
     return std::nullopt;
 }
 
-Resolution WindowsHost::ResolveFolderId(std::uint32_t folderId) {
-    StartCom();
-    LPITEMIDLIST list = nullptr;
-    const HRESULT hr = SHGetSpecialFolderLocation(nullptr, static_cast<int>(folderId), &list);
-    return Resolved(hr, list);
-}
-
-Resolution WindowsHost::ResolvePath(const std::wstring& text) {
-    StartCom();
-    LPITEMIDLIST list = nullptr;
-    const HRESULT hr = SHParseDisplayName(text.c_str(), nullptr, &list, 0, nullptr);
-    return Resolved(hr, list);
-}
-
-PreviewResult WindowsHost::Preview(bool list) {
-    StartCom();
-    return ShowOpenDialog(list);
-}
-
-std::wstring WindowsHost::ErrorText(long code) {
+std::wstring WindowsConsole::ErrorText(long code) {
     const std::wstring text = platform::SystemErrorText(code);
     return text.empty() ? Hex32(static_cast<std::uint32_t>(code)) : text;
 }
 
-std::wstring WindowsHost::NewGuid() {
+std::wstring WindowsClock::NewGuid() {
     GUID guid{};
     if (FAILED(CoCreateGuid(&guid))) return {};
     wchar_t text[40];
@@ -221,10 +176,19 @@ std::wstring WindowsHost::NewGuid() {
     return text;
 }
 
-std::wstring WindowsHost::UtcNow() {
+std::wstring WindowsClock::UtcNow() {
     SYSTEMTIME now{};
     GetSystemTime(&now);
     return Number(L"%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+}
+
+WindowsOpenDialog::~WindowsOpenDialog() {
+    if (m_com) CoUninitialize();
+}
+
+PreviewResult WindowsOpenDialog::Preview(bool list) {
+    if (!m_com) m_com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    return ShowOpenDialog(list);
 }
 
 }  // namespace lumbrake::cli::win

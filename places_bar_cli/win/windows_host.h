@@ -1,36 +1,42 @@
 #pragma once
-// The machine the commands run on: the registry of this session, its
-// console or the file or pipe standard output goes to, the shell and COM.
+// The machine the commands run on: the console, or the file or pipe standard
+// output goes to; the file system; the clock; the classic Open dialog. (The
+// registry and the shell's finder are the platform's.)
 #include "host.h"
 
 namespace lumbrake::cli::win {
 
-class WindowsHost final : public Host {
+class WindowsConsole final : public Console {
 public:
-    WindowsHost() = default;
-    WindowsHost(const WindowsHost&) = delete;
-    WindowsHost& operator=(const WindowsHost&) = delete;
-    ~WindowsHost() override;
-
-    platform::Registry& Registry() override;
-    const platform::AnsiCodePage& CodePage() override;
     bool Chinese() override;
     bool Write(Stream stream, std::wstring_view text) override;
     bool WriteFileToOutput(std::string_view bytes, std::wstring_view text) override;
+    std::wstring ErrorText(long code) override;
+};
+
+class WindowsFiles final : public Files {
+public:
     std::optional<std::string> ReadFile(const std::wstring& path, long& error) override;
     long WriteFile(const std::wstring& path, std::string_view bytes) override;
     std::optional<std::wstring> SaveBackup(std::string_view bytes, long& error) override;
-    Resolution ResolveFolderId(std::uint32_t folderId) override;
-    Resolution ResolvePath(const std::wstring& text) override;
-    PreviewResult Preview(bool list) override;
-    std::wstring ErrorText(long code) override;
-    std::wstring NewGuid() override;
+};
+
+class WindowsClock final : public Clock {
+public:
     std::wstring UtcNow() override;
+    std::wstring NewGuid() override;
+};
+
+class WindowsOpenDialog final : public OpenDialog {
+public:
+    WindowsOpenDialog() = default;
+    WindowsOpenDialog(const WindowsOpenDialog&) = delete;
+    WindowsOpenDialog& operator=(const WindowsOpenDialog&) = delete;
+    ~WindowsOpenDialog() override;
+    PreviewResult Preview(bool list) override;
 
 private:
-    // The shell wants COM on the thread; started at its first use.
-    void StartCom();
-    bool m_com = false;
+    bool m_com = false;  // the dialog wants COM on the thread
 };
 
 // The classic Open dialog with its places bar (preview.cpp).

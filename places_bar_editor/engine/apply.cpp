@@ -2,6 +2,8 @@
 
 #include <platform/reg_value.h>
 
+#include <algorithm>
+
 namespace lumbrake {
 
 using namespace platform;
@@ -17,7 +19,7 @@ std::optional<RegValue> Before(const StoredValue& stored) {
     return stored.value;
 }
 
-Step KeyStep(Step::Kind kind, const std::wstring& keyPath) { return {kind, keyPath, {}, {}, {}, false, -1}; }
+Step KeyStep(Step::Kind kind, const std::wstring& keyPath) { return {kind, keyPath, {}, {}, {}, false, -1, kind == Step::Kind::DeleteEmptyKey}; }
 
 // What a slot's text stores, as the window has always stored it: nothing
 // for an empty text, a DWORD for a place entry, the trimmed text otherwise.
@@ -47,49 +49,17 @@ void StoreExactly(int slot, const StoredValue& wanted, const StoredValue& now, P
     plan.steps.push_back({Step::Kind::SetValue, kPlaces, name, Before(now), wanted.value, exact, slot});
 }
 
-long Gone(long rc) { return rc == kErrorFileNotFound ? kErrorSuccess : rc; }
-
-long Carry(Module1& module, const Step& step) {
-    Registry& registry = module.Registry();
-    UniqueRegKey key(registry);
-    switch (step.kind) {
-    case Step::Kind::CreateKey:
-        if (!step.exact) return module.CreateKey(kHkeyCurrentUser, step.keyPath);
-        return registry.CreateKeyExW(kHkeyCurrentUser, step.keyPath, kKeyQueryValue, key.put());
-    case Step::Kind::SetValue:
-        if (!step.exact) {
-            if (const std::optional<std::uint32_t> number = DwordOf(step.after))
-                return module.SetKeyValue(kHkeyCurrentUser, step.keyPath, step.valueName, static_cast<std::int32_t>(*number), kRegDword);
-            return module.SetKeyValue(kHkeyCurrentUser, step.keyPath, step.valueName, StringOf(step.after), kRegSz);
-        }
-        if (long rc = registry.OpenKeyExW(kHkeyCurrentUser, step.keyPath, kKeySetValue, key.put()); rc != kErrorSuccess) return rc;
-        return SetValueExactly(registry, key.get(), step.valueName, step.after);
-    case Step::Kind::DeleteValue:
-        if (!step.exact) return Gone(module.DeleteKeyValue(kHkeyCurrentUser, step.keyPath, step.valueName));
-        if (long rc = registry.OpenKeyExW(kHkeyCurrentUser, step.keyPath, kKeySetValue, key.put()); rc != kErrorSuccess) return Gone(rc);
-        return Gone(registry.DeleteValueW(key.get(), step.valueName));
-    case Step::Kind::DeleteKey:
-        if (!step.exact) return Gone(module.DeleteKey(kHkeyCurrentUser, step.keyPath));
-        return DeleteTree(registry, kHkeyCurrentUser, step.keyPath);
-    case Step::Kind::DeleteEmptyKey: {
-        // Other policies kept in the key (an administrator's, another
-        // program's) keep it, even ones written since the plan was made.
-        std::uint32_t subKeys = 0, values = 0;
-        if (long rc = registry.OpenKeyExW(kHkeyCurrentUser, step.keyPath, kKeyRead, key.put()); rc != kErrorSuccess) return Gone(rc);
-        if (long rc = registry.QueryInfoKey(key.get(), &subKeys, &values); rc != kErrorSuccess) return rc;
-        key.reset();
-        return subKeys == 0 && values == 0 ? Gone(module.DeleteKey(kHkeyCurrentUser, step.keyPath)) : kErrorSuccess;
-    }
-    }
-    return kErrorInvalidParameter;
+const StepResult* ResultFor(const StepsReport& report, auto&& which) {
+    const auto found = std::find_if(report.steps.begin(), report.steps.end(), [&](const StepResult& result) { return which(result.step); });
+    return found == report.steps.end() ? nullptr : &*found;
 }
 
 }  // namespace
 
 PlacesBase BaseOf(const PlacesReading& reading) {
-    PlacesBase base;
-    for (std::size_t i = 0; i < base.size(); ++i)
-        if (const auto& slot = reading.slots[i]) base[i] = {slot->shown.text, slot->stored, slot->stored};
+    PlacesBase base{reading.noPlacesBar, reading.placesKey, {}};
+    for (std::size_t i = 0; i < base.slots.size(); ++i)
+        if (const auto& slot = reading.slots[i]) base.slots[i] = {slot->shown.text, slot->stored, slot->stored};
     return base;
 }
 
@@ -116,19 +86,18 @@ RegistryNow ReadNow(Module1& module) {
 void SavePlaces(const PlacesBase& base, const SlotTexts& shown, const RegistryNow& now, Plan& plan) {
     for (std::int16_t slot = 0; slot < kSlotCount; ++slot) {
         const auto i = static_cast<std::size_t>(slot);
-        const SlotBase& last = base[i];
+        const SlotBase& last = base.slots[i];
         const StoredValue& stored = now.slots[i];
         SlotFate& fate = plan.fates[i];
         fate = SlotFate::Shown;
         if (shown[i] != last.text) {
             StoreText(slot, shown[i], stored, plan);  // the user's edit
-        } else if (last.seen && last.seen->presence != Presence::Unreadable && stored.presence != Presence::Unreadable &&
-                   stored != *last.seen) {
-            fate = SlotFate::Kept;  // another program's change since the window looked
+        } else if (last.seen && last.seen->presence != Presence::Unreadable && stored != *last.seen) {
+            fate = SlotFate::Kept;  // another program's change since the window looked, or what cannot be read now
         } else if (last.value) {
             if (last.value->presence == Presence::Unreadable) fate = SlotFate::Kept;
             else StoreExactly(slot, *last.value, stored, plan);
-        } else if (stored.presence == Presence::Unreadable || ShowPlace(stored).text != shown[i]) {
+        } else if (ShowPlace(stored).text != shown[i]) {
             // Never read (the bar was hidden at start): the registry comes
             // to mean what the window shows.
             StoreText(slot, shown[i], stored, plan);
@@ -136,37 +105,70 @@ void SavePlaces(const PlacesBase& base, const SlotTexts& shown, const RegistryNo
     }
 }
 
-Plan PlanApply(const PlacesBase& base, std::int16_t placesMode, const SlotTexts& shown, const RegistryNow& now) {
+Plan PlanApply(const PlacesBase& base, std::int16_t placesMode, ModeChoice choice, const SlotTexts& shown, const RegistryNow& now) {
     Plan plan;
     if (!IsPlacesMode(placesMode)) return plan;
-    const bool switchCounts = CountsAsHidden(now.noPlacesBar) || now.noPlacesBar.presence == Presence::Unreadable;
+    const bool kept = choice == ModeChoice::AsShown;
+    auto unreadable = [](Presence presence) { return presence == Presence::Unreadable; };
+    // In the mode shown, what could not be read now is judged as the window
+    // last read it; and what could not be read then or now is not changed.
+    const bool barUnread = unreadable(now.noPlacesBar.presence) || unreadable(base.noPlacesBar.presence);
+    const bool keyUnread = unreadable(now.placesKey) || base.placesKey == Presence::Unreadable ||
+                           std::any_of(now.slots.begin(), now.slots.end(), [&](const StoredValue& slot) { return unreadable(slot.presence); });
+    const StoredValue& bar = kept && unreadable(now.noPlacesBar.presence) ? base.noPlacesBar : now.noPlacesBar;
+    const Presence placesKey = kept && unreadable(now.placesKey) ? base.placesKey.value_or(Presence::Unreadable) : now.placesKey;
+    plan.noPlacesBar = bar;
+    plan.placesKey = placesKey;
+    // Whether the mode's steps may change them: in a mode the user chose, always.
+    const bool barChangeable = !kept || !barUnread, keyChangeable = !kept || !keyUnread;
+    const bool barCounts = CountsAsHidden(bar) || unreadable(bar.presence);
     const Step deleteSwitch{Step::Kind::DeleteValue, kPolicy, kNoBar, Before(now.noPlacesBar), {}, false, -1};
+    auto leaveSwitch = [&] {
+        plan.withheld = true;
+        plan.noPlacesBar.reset();
+    };
+
     switch (placesMode) {
     case kModeSystemDefault: {
-        plan.fates.fill(SlotFate::Removed);
-        if (now.placesKey != Presence::Absent) plan.steps.push_back(KeyStep(Step::Kind::DeleteKey, kPlaces));
-        if (switchCounts) plan.steps.push_back(deleteSwitch);
-        // The policy key goes only when nothing else is left in it.
-        if (now.policyKey == Presence::Present && now.policyValues && now.policySubKeys) {
-            const bool switchGoes = now.noPlacesBar.presence == Presence::Present && switchCounts;
-            const bool placesGo = now.placesKey != Presence::Absent;
-            if (*now.policyValues <= (switchGoes ? 1u : 0u) && *now.policySubKeys <= (placesGo ? 1u : 0u))
-                plan.steps.push_back(KeyStep(Step::Kind::DeleteEmptyKey, kPolicy));
+        const bool placesGo = placesKey != Presence::Absent && keyChangeable;
+        const bool switchGoes = barCounts && barChangeable;
+        if (placesKey != Presence::Absent && !keyChangeable) {
+            plan.withheld = true;
+            plan.placesKey.reset();
+        } else {
+            plan.fates.fill(SlotFate::Removed);
         }
+        if (barCounts && !barChangeable) leaveSwitch();
+        if (placesGo) plan.steps.push_back(KeyStep(Step::Kind::DeleteKey, kPlaces));
+        if (switchGoes) plan.steps.push_back(deleteSwitch);
+        // The policy key goes only when nothing else is left in it.
+        if (now.policyKey == Presence::Present && now.policyValues && now.policySubKeys && *now.policyValues <= (switchGoes ? 1u : 0u) &&
+            *now.policySubKeys <= (placesGo ? 1u : 0u))
+            plan.steps.push_back(KeyStep(Step::Kind::DeleteEmptyKey, kPolicy));
         break;
     }
     case kModeNoPlacesBar:
         // Already hidden as the dialogs read it: the places kept under the
         // switch stay. A switch they do not obey (a DWORD 0, a string) is
-        // made one they do.
-        if (DialogsHideBar(now.noPlacesBar)) break;
-        plan.fates.fill(SlotFate::Removed);
-        if (now.placesKey != Presence::Absent) plan.steps.push_back(KeyStep(Step::Kind::DeleteKey, kPlaces));
+        // made one they do, before the places go: no failure leaves them
+        // lost and the bar shown.
+        if (DialogsHideBar(bar)) break;
+        if (!barChangeable) {
+            leaveSwitch();
+            break;
+        }
         if (now.policyKey != Presence::Present) plan.steps.push_back(KeyStep(Step::Kind::CreateKey, kPolicy));
         plan.steps.push_back({Step::Kind::SetValue, kPolicy, kNoBar, Before(now.noPlacesBar), DwordValue(1), false, -1});
+        if (placesKey == Presence::Absent || keyChangeable) plan.fates.fill(SlotFate::Removed);
+        if (placesKey != Presence::Absent && keyChangeable) {
+            Step deletePlaces = KeyStep(Step::Kind::DeleteKey, kPlaces);
+            deletePlaces.tidyUp = true;
+            plan.steps.push_back(deletePlaces);
+        }
         break;
     case kModeCustom:
-        if (switchCounts) plan.steps.push_back(deleteSwitch);
+        if (barCounts && !barChangeable) leaveSwitch();
+        else if (barCounts) plan.steps.push_back(deleteSwitch);
         if (now.placesKey != Presence::Present) {
             if (now.policyKey != Presence::Present) plan.steps.push_back(KeyStep(Step::Kind::CreateKey, kPolicy));
             plan.steps.push_back(KeyStep(Step::Kind::CreateKey, kPlaces));
@@ -177,51 +179,63 @@ Plan PlanApply(const PlacesBase& base, std::int16_t placesMode, const SlotTexts&
     return plan;
 }
 
-std::vector<long> Execute(Module1& module, const std::vector<Step>& steps) {
-    std::vector<long> codes;
-    codes.reserve(steps.size());
-    for (const Step& step : steps) codes.push_back(Carry(module, step));
-    return codes;
-}
-
-bool Done(const Step& step, long code) { return code == kErrorSuccess || step.kind == Step::Kind::DeleteEmptyKey; }
-
-bool AllDone(const std::vector<Step>& steps, const std::vector<long>& codes) {
-    for (std::size_t i = 0; i < steps.size(); ++i)
-        if (i >= codes.size() || !Done(steps[i], codes[i])) return false;
-    return true;
-}
-
-void Remember(Module1& module, const Plan& plan, const std::vector<long>& codes, const SlotTexts& shown, PlacesBase& base) {
-    auto done = [&](auto&& which) {
-        for (std::size_t i = 0; i < plan.steps.size(); ++i)
-            if (which(plan.steps[i]) && !Done(plan.steps[i], codes[i])) return false;
-        return true;
+void Remember(Module1& module, const Plan& plan, const StepsReport& report, const SlotTexts& shown, const RegistryNow& now, PlacesBase& base) {
+    auto landed = [&](auto&& which) {
+        const StepResult* result = ResultFor(report, which);
+        return result && result->landed ? result : nullptr;
     };
-    const bool placesRemoved = done([](const Step& step) { return step.kind == Step::Kind::DeleteKey; });
+    auto on = [](Step::Kind kind, const std::wstring& keyPath) {
+        return [=](const Step& step) { return step.kind == kind && step.keyPath == keyPath && step.slot < 0; };
+    };
+    if (plan.noPlacesBar) base.noPlacesBar = *plan.noPlacesBar;
+    if (const StepResult* set = landed(on(Step::Kind::SetValue, kPolicy))) base.noPlacesBar = {Presence::Present, set->step.after, 0};
+    if (landed(on(Step::Kind::DeleteValue, kPolicy))) base.noPlacesBar = {};
+    if (plan.placesKey) base.placesKey = *plan.placesKey;
+    if (landed(on(Step::Kind::CreateKey, kPlaces))) base.placesKey = Presence::Present;
+    // The places went with the key the apply deleted, or were gone before it.
+    const StepResult* placesDeleted = ResultFor(report, on(Step::Kind::DeleteKey, kPlaces));
+    const bool removes = plan.fates.front() == SlotFate::Removed && (!placesDeleted || placesDeleted->landed);
+    if (removes) base.placesKey = Presence::Absent;
+
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        SlotBase& last = base[static_cast<std::size_t>(slot)];
-        switch (plan.fates[static_cast<std::size_t>(slot)]) {
+        const auto i = static_cast<std::size_t>(slot);
+        SlotBase& last = base.slots[i];
+        const StoredValue& held = now.slots[i];
+        switch (plan.fates[i]) {
         case SlotFate::Kept: break;
         case SlotFate::Removed:
-            if (placesRemoved) last.seen = StoredValue{};
+            if (!removes) break;
+            last.seen = StoredValue{};
+            // What comes back is what the registry held as the apply removed
+            // it, unless that could not be read; a slot never shown stays empty.
+            if (placesDeleted && last.value && held.presence != Presence::Unreadable) last.value = held;
             break;
-        case SlotFate::Shown:
-            if (!done([slot](const Step& step) { return step.slot == slot; })) break;
-            last.text = shown[static_cast<std::size_t>(slot)];
-            static_cast<void>(module.GetKeyValue(kHkeyCurrentUser, kPlaces, ReadSlotValueName(slot), &last.value.emplace()));
-            last.seen = last.value;
+        case SlotFate::Shown: {
+            const StepResult* step = ResultFor(report, [slot](const Step& each) { return each.slot == slot; });
+            if (step && !step->landed) break;
+            last.text = shown[i];
+            StoredValue readBack;
+            static_cast<void>(module.GetKeyValue(kHkeyCurrentUser, kPlaces, ReadSlotValueName(slot), &readBack));
+            // The window knows what it wrote, or found there, even where it cannot read it back.
+            if (readBack.presence == Presence::Unreadable) {
+                if (!step) readBack = held;
+                else if (step->step.kind == Step::Kind::SetValue) readBack = {Presence::Present, step->step.after, 0};
+                else readBack = {};
+            }
+            last.value = last.seen = readBack;
             break;
+        }
         }
     }
 }
 
-ApplyOutcome ApplyMode(Module1& module, std::int16_t placesMode, const SlotTexts& shown, PlacesBase& base) {
+ApplyOutcome ApplyMode(Module1& module, std::int16_t placesMode, ModeChoice choice, const SlotTexts& shown, PlacesBase& base) {
     if (!IsPlacesMode(placesMode)) return ApplyOutcome::UnknownMode;
-    const Plan plan = PlanApply(base, placesMode, shown, ReadNow(module));
-    const std::vector<long> codes = Execute(module, plan.steps);
-    Remember(module, plan, codes, shown, base);
-    return AllDone(plan.steps, codes) ? ApplyOutcome::Confirmed : ApplyOutcome::Failed;
+    const RegistryNow now = ReadNow(module);
+    const Plan plan = PlanApply(base, placesMode, choice, shown, now);
+    const StepsReport report = Execute(module, plan.steps);
+    Remember(module, plan, report, shown, now, base);
+    return report.Confirmed() && !plan.withheld ? ApplyOutcome::Confirmed : ApplyOutcome::Failed;
 }
 
 ApplyMessage MessageFor(ApplyOutcome outcome, std::int16_t placesMode) {

@@ -10,9 +10,7 @@ ShownPlace ShowPlace(const RegistryValue& stored) {
     const std::wstring s = TextForm(stored);
     if (s.empty()) return {};
     if (const auto* id = std::get_if<std::int32_t>(&stored)) {
-        for (std::size_t index = 0; index < kPlaceEntries.size(); ++index) {
-            if (PlaceEntryFolderId(kPlaceEntries[index]) == *id) return {std::wstring(kPlaceEntries[index]), static_cast<int>(index)};
-        }
+        if (const std::optional<std::size_t> entry = EntryOfFolderId(*id)) return {std::wstring(kPlaceEntries[*entry]), static_cast<int>(*entry)};
         // A folder id the list lacks shows as its number, so that the slot
         // is not taken for empty and its value is kept.
         return {s, std::nullopt};
@@ -46,7 +44,7 @@ PlacesReading ReadPlaces(Module1& module) {
     const std::wstring policy(kPolicyKey), places(kPlacesKey);
     auto failed = [&](const std::wstring& keyPath, const std::wstring& name, long error) { reading.failures.push_back({keyPath, name, error}); };
 
-    StoredValue noPlacesBar;
+    StoredValue& noPlacesBar = reading.noPlacesBar;
     static_cast<void>(module.GetKeyValue(kHkeyCurrentUser, policy, std::wstring(kNoPlacesBar), &noPlacesBar));
     if (noPlacesBar.presence == Presence::Unreadable) failed(policy, std::wstring(kNoPlacesBar), noPlacesBar.error);
     if (CountsAsHidden(noPlacesBar)) {
@@ -55,7 +53,8 @@ PlacesReading ReadPlaces(Module1& module) {
     }
     // The places key only has to exist.
     long error = 0;
-    const Presence placesKey = module.ProbeKey(kHkeyCurrentUser, places, &error);
+    reading.placesKey = module.ProbeKey(kHkeyCurrentUser, places, &error);
+    const Presence placesKey = *reading.placesKey;
     if (placesKey != Presence::Present) {
         for (auto& slot : reading.slots) slot = SlotReading{{placesKey, {}, placesKey == Presence::Unreadable ? error : 0}, {}};
         if (placesKey == Presence::Unreadable) failed(places, {}, error);
@@ -64,7 +63,6 @@ PlacesReading ReadPlaces(Module1& module) {
     reading.mode = kModeCustom;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         SlotReading& read = reading.slots[static_cast<std::size_t>(slot)].emplace();
-        // LastValueKind tells a folder id from a path: the decoded value says as much.
         const RegistryValue value = module.GetKeyValue(kHkeyCurrentUser, places, ReadSlotValueName(slot), &read.stored);
         read.shown = ShowPlace(value);
         if (read.stored.presence == Presence::Unreadable) failed(places, ReadSlotValueName(slot), read.stored.error);

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
-#include <set>
 
 namespace {
 
@@ -29,17 +27,18 @@ protected:
         started = true;
         return reading;
     }
-    // The apply button, in a window started before the first one.
-    ApplyOutcome Apply(std::int16_t mode, SlotTexts slots = {}) {
+    // The apply button after the user chose the mode, in a window started
+    // before the first one; or with the mode start-up showed.
+    ApplyOutcome Apply(std::int16_t mode, SlotTexts slots = {}, ModeChoice choice = ModeChoice::Chosen) {
         if (!started) Start();
-        ApplyOutcome outcome = ApplyMode(module, mode, slots, base);
+        ApplyOutcome outcome = ApplyMode(module, mode, choice, slots, base);
         EXPECT_EQ(registry.OpenHandleCount(), 0u) << "every key is closed again";
         return outcome;
     }
     // Starts, then applies what the window shows, unchanged.
     ApplyOutcome StartAndApply() {
         const PlacesReading reading = Start();
-        return Apply(reading.mode, ShownTexts(reading));
+        return Apply(reading.mode, ShownTexts(reading), ModeChoice::AsShown);
     }
     void ExpectSlot(int slot, std::uint32_t type, const std::vector<std::uint8_t>& data) {
         auto value = registry.Value(kPlacesPath, L"place" + std::to_wstring(slot));
@@ -54,32 +53,6 @@ protected:
     PlacesBase base;
     bool started = false;
 };
-
-TEST_F(Applying, SystemDefault_RemovesThePlacesBarPolicy_ButKeepsOtherPolicies) {
-    StoreDword(kPlacesPath, L"place0", 17);
-    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
-    EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Confirmed);
-    EXPECT_FALSE(registry.KeyExists(kPolicyPath));
-
-    StoreDword(kPlacesPath, L"place0", 17);
-    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
-    StoreDword(kPolicyPath, L"NoBackButton", 1);
-    EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Confirmed);
-    EXPECT_FALSE(registry.KeyExists(kPlacesPath));
-    EXPECT_EQ(registry.ValueNames(kPolicyPath), std::vector<std::wstring>{L"NoBackButton"});
-
-    EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Confirmed) << "nothing left to remove is still success";
-}
-
-TEST_F(Applying, NoPlacesBar_RemovesThePlaces_AndStoresTheSwitch) {
-    StoreDword(kPlacesPath, L"place3", 5);
-    EXPECT_EQ(Apply(kModeNoPlacesBar), ApplyOutcome::Confirmed);
-    EXPECT_FALSE(registry.KeyExists(kPlacesPath));
-    auto value = registry.Value(kPolicyPath, L"NoPlacesBar");
-    ASSERT_TRUE(value.has_value());
-    EXPECT_EQ(value->type, kRegDword);
-    EXPECT_EQ(value->data, DwordBytes(1));
-}
 
 // Hidden means hidden as the dialogs read the switch: only a DWORD that is
 // not 0. Such a switch is left as it is, with the places kept under it; any
@@ -115,7 +88,7 @@ TEST_F(Applying, NoPlacesBar_LeavesASwitchTheDialogsObey) {
 TEST_F(Applying, Custom_StoresEachChangedSlotByItsKind) {
     StoreDword(kPolicyPath, L"NoPlacesBar", 1);
     StoreDword(kPlacesPath, L"Place2", 6);  // spelled as start-up reads it: the same value
-    SlotTexts slots = {L"我的电脑|17", L"  D:\\My Files  ", L"", L"   ", L"a|b|05"};
+    SlotTexts slots = {L"我的电脑|17", L"  D:\\My Files  ", L"", L" \t\x3000\xA0", L"a|b|05"};  // blanks of any kind are empty
     EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
 
     EXPECT_FALSE(registry.Value(kPolicyPath, L"NoPlacesBar").has_value());
@@ -177,6 +150,75 @@ TEST_F(Applying, Failures_AreReported_AndTheRemainingStepsStillRun) {
     EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Failed);
 }
 
+// Hiding writes the switch first: a switch that does not land leaves the
+// places as they were; once it has, the removal of the places key fails
+// nothing, the dialogs hiding the bar either way.
+TEST_F(Applying, NoPlacesBar_WritesTheSwitchBeforeRemovingThePlaces) {
+    StoreDword(kPlacesPath, L"Place0", 17);
+    registry.InjectFailure(RegOp::SetValue, kPolicyPath, kErrorAccessDenied);
+    EXPECT_EQ(Apply(kModeNoPlacesBar), ApplyOutcome::Failed);
+    ExpectSlot(0, kRegDword, DwordBytes(17));
+    registry.ClearFailures();
+    registry.InjectFailure(RegOp::DeleteKey, kPlacesPath, kErrorAccessDenied);
+    EXPECT_EQ(Apply(kModeNoPlacesBar), ApplyOutcome::Confirmed);
+    EXPECT_EQ(registry.Value(kPolicyPath, L"NoPlacesBar")->data, DwordBytes(1));
+}
+
+// What start-up could not read is left as it is by an apply of the mode it
+// showed, which confirms nothing; a mode the user chooses runs its steps.
+TEST_F(Applying, WhatStartUpCouldNotRead_IsLeftAsItIs_UnlessTheUserChoosesAMode) {
+    StoreDword(kPlacesPath, L"Place0", 17);
+    registry.InjectFailure(RegOp::OpenKey, kPlacesPath, kErrorAccessDenied);
+    EXPECT_EQ(StartAndApply(), ApplyOutcome::Failed) << "the system default, shown for a places key it could not open";
+    registry.ClearFailures();
+    EXPECT_EQ(Apply(kModeSystemDefault, {}, ModeChoice::AsShown), ApplyOutcome::Failed) << "nor once it can be read";
+    ExpectSlot(0, kRegDword, DwordBytes(17));
+
+    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
+    registry.InjectFailure(RegOp::QueryValue, kPolicyPath, kErrorAccessDenied, L"NoPlacesBar");
+    const SlotTexts shown = ShownTexts(Start());
+    EXPECT_EQ(Apply(kModeCustom, shown, ModeChoice::AsShown), ApplyOutcome::Failed) << "custom places, shown over a switch it could not read";
+    EXPECT_EQ(registry.Value(kPolicyPath, L"NoPlacesBar")->data, DwordBytes(1));
+    EXPECT_EQ(Apply(kModeCustom, shown), ApplyOutcome::Confirmed);
+    EXPECT_FALSE(registry.Value(kPolicyPath, L"NoPlacesBar").has_value());
+    ExpectSlot(0, kRegDword, DwordBytes(17));
+}
+
+// The policy key goes once nothing is left in it, after an unreadable
+// switch as after a readable one; a value written between the plan and
+// that step keeps it.
+TEST_F(Applying, SystemDefault_DeletesThePolicyKeyOnlyWhenNothingIsLeftInIt) {
+    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
+    registry.InjectFailure(RegOp::QueryValue, kPolicyPath, kErrorAccessDenied, L"NoPlacesBar");
+    EXPECT_EQ(Apply(kModeSystemDefault), ApplyOutcome::Confirmed);
+    EXPECT_FALSE(registry.KeyExists(kPolicyPath));
+    registry.ClearFailures();
+
+    StoreDword(kPolicyPath, L"NoPlacesBar", 1);
+    const Plan plan = PlanApply(base, kModeSystemDefault, ModeChoice::Chosen, {}, ReadNow(module));
+    ASSERT_EQ(plan.steps.back().kind, Step::Kind::DeleteEmptyKey);
+    StoreDword(kPolicyPath, L"NoBackButton", 1);
+    EXPECT_TRUE(Execute(module, plan.steps).Confirmed());
+    EXPECT_EQ(registry.ValueNames(kPolicyPath), std::vector<std::wstring>{L"NoBackButton"});
+}
+
+// Shown again after a hide, a slot gets back what the window wrote there,
+// though reading it back failed, and what another program had stored in
+// it when the hide removed it.
+TEST_F(Applying, HiddenAndShownAgain_PutsBackWhatWasWrittenAndWhatWasRemoved) {
+    StoreString(kPlacesPath, L"Place0", L"C:\\Old");
+    SlotTexts slots = ShownTexts(Start());
+    slots[1] = L"C:\\Typed";
+    registry.InjectFailure(RegOp::QueryValue, kPlacesPath, kErrorAccessDenied, L"Place1");
+    EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
+    StoreString(kPlacesPath, L"Place0", L"C:\\Theirs");
+    EXPECT_EQ(Apply(kModeNoPlacesBar, slots), ApplyOutcome::Confirmed);
+    registry.ClearFailures();
+    EXPECT_EQ(Apply(kModeCustom, slots), ApplyOutcome::Confirmed);
+    ExpectText(0, L"C:\\Theirs");
+    ExpectText(1, L"C:\\Typed");
+}
+
 // Where the code page holds nothing (as every conversion fails on a system
 // whose converter refuses our flags), nothing is written anywhere: a name
 // that cannot cross is never taken for the empty name of the root or the
@@ -195,7 +237,7 @@ TEST_F(Applying, ACodePageThatRefusesEverything_WritesNothingAnywhere) {
         const PlacesReading reading = ReadPlaces(refused);
         EXPECT_EQ(reading.mode, kModeSystemDefault);
         PlacesBase last = BaseOf(reading);
-        const ApplyOutcome outcome = ApplyMode(refused, mode, {L"C:\\A", L"桌面|00", L"", L"", L""}, last);
+        const ApplyOutcome outcome = ApplyMode(refused, mode, ModeChoice::Chosen, {L"C:\\A", L"桌面|00", L"", L"", L""}, last);
         EXPECT_EQ(outcome, mode == kModeSystemDefault ? ApplyOutcome::Confirmed : ApplyOutcome::Failed) << mode;
     }
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
@@ -207,26 +249,6 @@ TEST_F(Applying, ACodePageThatRefusesEverything_WritesNothingAnywhere) {
     ASSERT_EQ(registry.OpenKeyExW(kHkeyCurrentUser, L"", kKeyRead, root.put()), kErrorSuccess);
     std::wstring name;
     EXPECT_EQ(registry.EnumKeyExW(root.get(), 0, &name), kErrorNoMoreItems) << "no key made under HKEY_CURRENT_USER";
-}
-
-// Each mode set has a confirmation of its own, and a failure is never shown
-// as one, whatever the mode. (The texts themselves are checked where the
-// real window shows them.)
-TEST(ApplyMessages, EachModeIsConfirmedInItsOwnWords_AndAFailureNeverAsAConfirmation) {
-    const std::int16_t modes[] = {kModeSystemDefault, kModeNoPlacesBar, kModeCustom};
-    std::set<std::wstring_view> confirmations;
-    for (std::int16_t mode : modes) {
-        const ApplyMessage confirmed = MessageFor(ApplyOutcome::Confirmed, mode);
-        EXPECT_FALSE(confirmed.isError) << mode;
-        confirmations.insert(confirmed.text);
-    }
-    EXPECT_EQ(confirmations.size(), std::size(modes));
-    for (std::int16_t mode : modes) {
-        const ApplyMessage failed = MessageFor(ApplyOutcome::Failed, mode);
-        EXPECT_TRUE(failed.isError) << mode;
-        EXPECT_FALSE(confirmations.contains(failed.text)) << mode;
-    }
-    EXPECT_FALSE(confirmations.contains(MessageFor(ApplyOutcome::UnknownMode, 4).text));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ TEST(PlaceEntries, AreRecognisedByTheBarBeforeTwoDigits) {
     EXPECT_EQ(PlaceEntryFolderId(L"a|b|34"), 34);
     EXPECT_FALSE(PlaceEntryFolderId(L"D:\\Downloads"));
     EXPECT_FALSE(PlaceEntryFolderId(L"x|ab"));
+    EXPECT_FALSE(PlaceEntryFolderId(L"x|a5"));
     EXPECT_FALSE(PlaceEntryFolderId(L"|5"));
     EXPECT_FALSE(PlaceEntryFolderId(L"|"));
     EXPECT_FALSE(PlaceEntryFolderId(L"a|1x"));
@@ -35,10 +36,10 @@ TEST(PlaceEntries, EachEntryComesBackAsItselfFromTheIdItIsStoredAs) {
     }
 }
 
-TEST(TrimSpaces, RemovesBlanksAtTheEndsOnly) {
+TEST(TrimSpaces, RemovesSpacesAtTheEnds_AndEmptiesATextOfBlanksOfAnyKind) {
     EXPECT_EQ(TrimSpaces(L"  C:\\My Files  "), L"C:\\My Files");
-    EXPECT_EQ(TrimSpaces(L"   "), L"");
     EXPECT_EQ(TrimSpaces(L"\tC:\\x"), L"\tC:\\x");
+    for (const wchar_t* blank : {L"   ", L"\t", L"\x3000", L"\xA0 \x2003", L"\r\n"}) EXPECT_EQ(TrimSpaces(blank), L"") << ::testing::PrintToString(std::wstring(blank));
 }
 
 }  // namespace

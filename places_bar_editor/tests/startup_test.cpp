@@ -5,7 +5,6 @@
 
 #include <platform/ansi.h>
 #include <platform/memory_registry.h>
-#include <platform/reg_value.h>
 
 #include <gtest/gtest.h>
 
@@ -30,9 +29,8 @@ protected:
         EXPECT_EQ(registry.OpenHandleCount(), 0u);
         return reading.mode;
     }
-    // What slot i shows: its text, and the list entry selected, if any.
+    // What slot i shows.
     std::wstring Text(int slot) const { return Slot(slot).shown.text; }
-    std::optional<int> Entry(int slot) const { return Slot(slot).shown.entry; }
     const SlotReading& Slot(int slot) const {
         static const SlotReading kNotRead;
         const auto& read = reading.slots[static_cast<std::size_t>(slot)];
@@ -43,11 +41,6 @@ protected:
     Module1 module{registry, SystemCodePage()};
     PlacesReading reading;
 };
-
-TEST_F(StartupReading, NoPolicy_IsTheSystemDefault) {
-    EXPECT_EQ(Load(), kModeSystemDefault);
-    EXPECT_EQ(Slot(0).stored.presence, Presence::Absent) << "known to hold nothing";
-}
 
 TEST_F(StartupReading, AnyNoPlacesBar_HidesTheBar_WithoutLookingAtThePlaces) {
     CreateKey(kPlacesPath);
@@ -64,81 +57,10 @@ TEST_F(StartupReading, AnyNoPlacesBar_HidesTheBar_WithoutLookingAtThePlaces) {
     EXPECT_EQ(Load(), kModeNoPlacesBar);
 }
 
-TEST_F(StartupReading, EmptyNoPlacesBarValues_DoNotCount) {
-    Store(kPolicyPath, L"NoPlacesBar", kRegSz, "", 0);
-    EXPECT_EQ(Load(), kModeSystemDefault);
-    StoreString(kPolicyPath, L"NoPlacesBar", L"");  // a lone NUL, as the system's tools write ""
-    EXPECT_EQ(Load(), kModeSystemDefault);
-    Store(kPolicyPath, L"NoPlacesBar", kRegBinary, "", 0);
-    EXPECT_EQ(Load(), kModeSystemDefault);
-    CreateKey(kPlacesPath);
-    EXPECT_EQ(Load(), kModeCustom);
-}
-
 TEST_F(StartupReading, EmptyPlacesKey_IsCustom_WithSlotsAsTheWindowMadeThem) {
     CreateKey(kPlacesPath);
     EXPECT_EQ(Load(), kModeCustom);
     for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(Slot(slot).shown, ShownPlace{});
-}
-
-TEST_F(StartupReading, FolderIds_SelectTheirEntry_OrShowTheirNumber) {
-    StoreDword(kPlacesPath, L"Place0", 0);
-    StoreDword(kPlacesPath, L"Place1", 38);
-    StoreDword(kPlacesPath, L"Place2", 17);
-    StoreDword(kPlacesPath, L"Place3", -5);
-    StoreDword(kPlacesPath, L"Place4", 5);
-    EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(Slot(0).shown, (ShownPlace{L"桌面|00", 0}));
-    EXPECT_EQ(Slot(1).shown, (ShownPlace{L"38", std::nullopt}));
-    EXPECT_EQ(Slot(2).shown, (ShownPlace{L"我的电脑|17", 6}));
-    EXPECT_EQ(Text(3), L"-5");
-    EXPECT_EQ(Text(4), L"我的文档|05");
-    EXPECT_EQ(Slot(1).stored.value, DwordValue(38)) << "the value each text came from";
-}
-
-TEST_F(StartupReading, FolderPaths_ShowWhole_WithoutTheirNul) {
-    StoreString(kPlacesPath, L"place0", L"D:\\下载");
-    StoreString(kPlacesPath, L"PLACE1", L"17");
-    StoreString(kPlacesPath, L"Place2", L"%USERPROFILE%\\Desktop", kRegExpandSz);
-    StoreString(kPlacesPath, L"Place3", L"");
-    StoreString(kPlacesPath, L"Place4", L"C:\\Ελλάδα\\日本語ファイル\\한글");
-    EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(Text(0), L"D:\\下载");
-    EXPECT_EQ(Slot(1).shown, (ShownPlace{L"17", std::nullopt}));  // a string, not a folder id
-    EXPECT_EQ(Text(2), L"%USERPROFILE%\\Desktop");
-    EXPECT_EQ(Text(3), L"");
-    EXPECT_EQ(Slot(3).stored.presence, Presence::Present);
-    EXPECT_EQ(Text(4), L"C:\\Ελλάδα\\日本語ファイル\\한글") << "no character is lost to the code page";
-}
-
-TEST_F(StartupReading, SystemDrive_StandsForDriveC_AndKeepsTheRestOfThePath) {
-    StoreString(kPlacesPath, L"Place0", L"%SystemDrive%\\");
-    StoreString(kPlacesPath, L"Place1", L"%SystemDrive%\\Tools\\Bin");
-    StoreString(kPlacesPath, L"Place2", L"%systemdrive%\\Tools");
-    StoreString(kPlacesPath, L"Place3", L"%SystemDrive%", kRegExpandSz);
-    Load();
-    EXPECT_EQ(Text(0), L"c:\\");
-    EXPECT_EQ(Text(1), L"c:\\Tools\\Bin");
-    EXPECT_EQ(Text(2), L"%systemdrive%\\Tools");
-    EXPECT_EQ(Text(3), L"%SystemDrive%");
-}
-
-TEST_F(StartupReading, ValuesOfOtherKinds_ShowInAFormNoPathHas) {
-    const std::uint64_t eight = 17;
-    Store(kPlacesPath, L"Place0", kRegDword, &eight, sizeof eight);
-    const std::string multi = ToUtf16(std::wstring(L"a\0b\0\0", 5));
-    Store(kPlacesPath, L"Place1", kRegMultiSz, multi.data(), static_cast<std::uint32_t>(multi.size()));
-    const unsigned char binary[] = {0x81, 0x20, 0xFF, 0x43, 0x3A};
-    Store(kPlacesPath, L"Place2", kRegBinary, binary, sizeof binary);
-    const std::uint16_t two = 2;
-    Store(kPlacesPath, L"Place3", kRegDword, &two, sizeof two);
-    Store(kPlacesPath, L"Place4", kRegQword, &eight, sizeof eight);
-    EXPECT_EQ(Load(), kModeCustom);
-    EXPECT_EQ(Text(0), L"<REG_DWORD: 11 00 00 00 00 00 00 00>");
-    EXPECT_EQ(Text(1), L"<REG_MULTI_SZ: \"a\" \"b\">");
-    EXPECT_EQ(Text(2), L"<REG_BINARY: 81 20 FF 43 3A>");
-    EXPECT_EQ(Slot(3).shown, (ShownPlace{L"<REG_DWORD: 02 00>", std::nullopt})) << "a short DWORD is no folder id, the desktop's 0 least of all";
-    EXPECT_EQ(Text(4), L"<REG_QWORD: 17>");
 }
 
 // What is there but cannot be read is named, and shown as nothing rather

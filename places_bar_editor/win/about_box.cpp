@@ -1,8 +1,8 @@
 #include "about_box.h"
 
 #include "about.h"
-#include "system_function.h"
 
+#include <platform/win/system_function.h>
 #include <platform/win/unique.h>
 
 #include <shellapi.h>
@@ -38,7 +38,7 @@ void ShowAboutAndOpenForum(HWND owner) {
     if (StartNamedBrowser()) return;
     const std::wstring address(kForumAddress);
     // Most systems today have no browser at that path: the default one will do.
-    const auto shellExecute = SystemFunction<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    const auto shellExecute = platform::SystemFunction<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     if (shellExecute && reinterpret_cast<INT_PTR>(shellExecute(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
         return;
     const std::wstring text = L"无法启动浏览器，请手动打开：\r\n" + address;

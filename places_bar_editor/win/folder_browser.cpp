@@ -1,7 +1,7 @@
 #include "folder_browser.h"
 
-#include "system_function.h"
 
+#include <platform/win/system_function.h>
 #include <platform/win/unique.h>
 
 #include <shlobj.h>
@@ -9,13 +9,13 @@
 namespace lumbrake {
 
 std::optional<std::wstring> BrowseForFolder(HWND owner, const platform::AnsiCodePage& codePage) {
-    const auto coInitialize = SystemFunction<decltype(CoInitialize)>(L"ole32.dll", "CoInitialize");
-    const auto coUninitialize = SystemFunction<decltype(CoUninitialize)>(L"ole32.dll", "CoUninitialize");
-    const auto folderLocation = SystemFunction<decltype(SHGetSpecialFolderLocation)>(L"shell32.dll", "SHGetSpecialFolderLocation");
-    const auto browse = SystemFunction<decltype(SHBrowseForFolderA)>(L"shell32.dll", "SHBrowseForFolderA");
+    const auto coInitialize = platform::SystemFunction<decltype(CoInitialize)>(L"ole32.dll", "CoInitialize");
+    const auto coUninitialize = platform::SystemFunction<decltype(CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    const auto folderLocation = platform::SystemFunction<decltype(SHGetSpecialFolderLocation)>(L"shell32.dll", "SHGetSpecialFolderLocation");
+    const auto browse = platform::SystemFunction<decltype(SHBrowseForFolderA)>(L"shell32.dll", "SHBrowseForFolderA");
     // The path is read through the W function: the A one would hand back '?'
     // for what the code page lacks, a different folder, or none.
-    const auto pathFromIdList = SystemFunction<decltype(SHGetPathFromIDListW)>(L"shell32.dll", "SHGetPathFromIDListW");
+    const auto pathFromIdList = platform::SystemFunction<decltype(SHGetPathFromIDListW)>(L"shell32.dll", "SHGetPathFromIDListW");
     // Without the shell there is no browser: the click leaves the slot as a cancel does.
     if (!coInitialize || !coUninitialize || !folderLocation || !browse || !pathFromIdList) return std::nullopt;
 

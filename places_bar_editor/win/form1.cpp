@@ -4,10 +4,10 @@
 #include "folder_browser.h"
 #include "frame.h"
 #include "owner_draw.h"
-#include "place_finder.h"
 #include "resource.h"
 
 #include <platform/reg_value.h>
+#include <platform/win/shell_place_finder.h>
 #include <platform/win/error_text.h>
 
 #include <windowsx.h>
@@ -190,7 +190,7 @@ void Form1::Form_Load() {
     m_base = BaseOf(reading);
     // The base holds the texts exactly as the boxes show them.
     const SlotTexts shown = SlotTextsShown();
-    for (std::size_t slot = 0; slot < shown.size(); ++slot) m_base[slot].text = shown[slot];
+    for (std::size_t slot = 0; slot < shown.size(); ++slot) m_base.slots[slot].text = shown[slot];
     m_unreadable = reading.failures;
 }
 
@@ -219,16 +219,19 @@ SlotTexts Form1::SlotTextsShown() {
 void Form1::Option1_Click() {
     EnableWindow(Frame2, FALSE);
     PlacesMode = kModeSystemDefault;
+    m_modeChosen = true;
 }
 
 void Form1::Option2_Click() {
     EnableWindow(Frame2, FALSE);
     PlacesMode = kModeNoPlacesBar;
+    m_modeChosen = true;
 }
 
 void Form1::Option3_Click() {
     EnableWindow(Frame2, TRUE);
     PlacesMode = kModeCustom;
+    m_modeChosen = true;
 }
 
 // A slot's new text counts only when the user applies.
@@ -249,7 +252,8 @@ void Form1::Command2_Click(int index) {
 // Writes the mode, and in the custom mode the slots the user changed, then
 // says which mode was set, or that the registry refused a write.
 void Form1::Command1_Click() {
-    const ApplyOutcome outcome = ApplyMode(m_module, PlacesMode, SlotTextsShown(), m_base);
+    const ApplyOutcome outcome = ApplyMode(m_module, PlacesMode, m_modeChosen ? ModeChoice::Chosen : ModeChoice::AsShown, SlotTextsShown(), m_base);
+    if (outcome == ApplyOutcome::Confirmed) m_modeChosen = false;
     const ApplyMessage message = MessageFor(outcome, PlacesMode);
     MessageBoxW(m_window, std::wstring(message.text).c_str(), L"Veltrix", MB_OK | (message.isError ? MB_ICONERROR : 0));
     if (outcome == ApplyOutcome::Confirmed && PlacesMode == kModeCustom) SayWhatTheDialogsLeaveOut();
@@ -258,7 +262,7 @@ void Form1::Command1_Click() {
 // The dialogs leave out, without a word, a place they cannot find: the
 // places now stored are looked for as they look, and the user is told.
 void Form1::SayWhatTheDialogsLeaveOut() {
-    ShellPlaceFinder finder;
+    platform::ShellPlaceFinder finder;
     std::wstring text;
     for (const PlaceCheck& check : CheckPlaces(ReadNow(m_module).slots, finder)) {
         if (check.reason == DropReason::None) continue;

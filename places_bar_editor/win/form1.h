@@ -14,6 +14,7 @@
 #include "tool_tips.h"
 
 #include <places_bar/apply.h>
+#include <places_bar/check.h>
 #include <places_bar/module1.h>
 #include <places_bar/startup.h>
 
@@ -80,6 +81,9 @@ private:
     // What the window last read or wrote of each slot: what an apply merges
     // the slots shown and the registry as it is then against.
     PlacesBase m_base;
+    // An option clicked since start-up or the last confirmed apply: the mode
+    // is the user's choice, not only what the window read.
+    bool m_modeChosen = false;
     std::vector<ReadFailure> m_unreadable;
     HINSTANCE m_instance = nullptr;
     HWND m_window = nullptr;

@@ -1,10 +1,10 @@
 // Lumbrake: shows the places-bar policy of the current user and lets the
 // user choose another.
 #include "form1.h"
-#include "system_function.h"
 
 #include <platform/ansi.h>
 #include <platform/win/system_dlls.h>
+#include <platform/win/system_function.h>
 #include <platform/win_registry.h>
 
 #include <windows.h>
@@ -16,7 +16,7 @@ namespace {
 // loaded from the system folder by its full path rather than imported.
 void LoadCommonControls() {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
-    if (const auto initCommonControls = lumbrake::SystemFunction<decltype(InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx"))
+    if (const auto initCommonControls = platform::SystemFunction<decltype(InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx"))
         initCommonControls(&classes);
 }
 

@@ -11,7 +11,7 @@ struct MemoryRegistry::Node {
     bool deleted = false;
     bool readOnly = false;
     std::map<std::wstring, std::shared_ptr<Node>> children;  // by folded name
-    std::vector<StoredValue> values;                          // in the order they were created
+    std::vector<KeptValue> values;                          // in the order they were created
 };
 
 namespace {
@@ -20,30 +20,7 @@ constexpr std::uint32_t kWow64Flags = kKeyWow64_64Key | kKeyWow64_32Key;
 
 bool IsStringType(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
 
-std::vector<std::wstring> SplitPath(std::wstring_view path) {
-    std::vector<std::wstring> parts;
-    std::wstring part;
-    for (wchar_t c : path) {
-        if (c == L'\\') {
-            parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    parts.push_back(part);
-    return parts;
-}
-
 }  // namespace
-
-std::wstring FoldRegistryName(std::wstring_view name) {
-    std::wstring folded(name);
-    for (wchar_t& c : folded) {
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    }
-    return folded;
-}
 
 MemoryRegistry::MemoryRegistry(const AnsiCodePage& codePage)
     : m_codePage(codePage), m_currentUser(std::make_shared<Node>()), m_localMachine(std::make_shared<Node>()) {
@@ -68,8 +45,8 @@ std::string MemoryRegistry::PathOf(RegKey key) const {
 
 std::optional<long> MemoryRegistry::Injected(RegOp op, const std::wstring& keyPath, const std::wstring& valueName) const {
     for (const Failure& failure : m_failures) {
-        if (failure.op != op || FoldRegistryName(failure.keyPath) != FoldRegistryName(keyPath)) continue;
-        if (!failure.valueName.empty() && FoldRegistryName(failure.valueName) != FoldRegistryName(valueName)) continue;
+        if (failure.op != op || !SameName(failure.keyPath, keyPath)) continue;
+        if (!failure.valueName.empty() && !SameName(failure.valueName, valueName)) continue;
         return failure.code;
     }
     return std::nullopt;
@@ -78,7 +55,7 @@ std::optional<long> MemoryRegistry::Injected(RegOp op, const std::wstring& keyPa
 long MemoryRegistry::OpenOrCreate(RegKey root, const std::wstring& subKey, bool create, std::uint32_t access, RegKey* result,
                                   const char* call) {
     std::vector<std::wstring> parts;
-    if (!subKey.empty()) parts = SplitPath(subKey);
+    if (!subKey.empty()) parts = SplitKeyPath(subKey);
     std::wstring path = subKey;
     const bool view32 = (access & kKeyWow64_32Key) || (m_wow64 && !(access & kKeyWow64_64Key));
     if (view32 && root == kHkeyLocalMachine && !parts.empty() && FoldRegistryName(parts[0]) == L"SOFTWARE" &&
@@ -167,8 +144,7 @@ long MemoryRegistry::Query(RegKey key, const std::wstring& name, bool ansi, std:
     if (node.deleted) return kErrorKeyDeleted;
     if (auto code = Injected(RegOp::QueryValue, node.path, name)) return *code;
     if (!(handle->access & kKeyQueryValue)) return kErrorAccessDenied;
-    const std::wstring folded = FoldRegistryName(name);
-    auto it = std::find_if(node.values.begin(), node.values.end(), [&](const StoredValue& v) { return FoldRegistryName(v.name) == folded; });
+    auto it = std::find_if(node.values.begin(), node.values.end(), [&](const KeptValue& v) { return SameName(v.name, name); });
     if (it == node.values.end()) return kErrorFileNotFound;
 
     std::string ansiText;
@@ -209,8 +185,7 @@ long MemoryRegistry::Set(RegKey key, const std::wstring& name, std::uint32_t typ
     if (node.deleted) return kErrorKeyDeleted;
     if (auto code = Injected(RegOp::SetValue, node.path, name)) return *code;
     if (!(handle->access & kKeySetValue)) return kErrorAccessDenied;
-    const std::wstring folded = FoldRegistryName(name);
-    auto it = std::find_if(node.values.begin(), node.values.end(), [&](const StoredValue& v) { return FoldRegistryName(v.name) == folded; });
+    auto it = std::find_if(node.values.begin(), node.values.end(), [&](const KeptValue& v) { return SameName(v.name, name); });
     if (it == node.values.end()) {
         node.values.emplace_back();
         it = std::prev(node.values.end());
@@ -251,7 +226,7 @@ long MemoryRegistry::Delete(RegKey root, const std::wstring& subKey, const char*
     Node* parent = handle->node.get();
     if (parent->deleted) return kErrorKeyDeleted;
     if (subKey.empty()) return kErrorAccessDenied;  // cannot delete a root through itself
-    std::vector<std::wstring> parts = SplitPath(subKey);
+    std::vector<std::wstring> parts = SplitKeyPath(subKey);
     for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
         auto it = parent->children.find(FoldRegistryName(parts[i]));
         if (it == parent->children.end()) return kErrorFileNotFound;
@@ -279,8 +254,7 @@ long MemoryRegistry::RemoveValue(RegKey key, const std::wstring& name, const cha
     if (node.deleted) return kErrorKeyDeleted;
     if (auto code = Injected(RegOp::DeleteValue, node.path, name)) return *code;
     if (!(handle->access & kKeySetValue)) return kErrorAccessDenied;
-    const std::wstring folded = FoldRegistryName(name);
-    auto it = std::find_if(node.values.begin(), node.values.end(), [&](const StoredValue& v) { return FoldRegistryName(v.name) == folded; });
+    auto it = std::find_if(node.values.begin(), node.values.end(), [&](const KeptValue& v) { return SameName(v.name, name); });
     if (it == node.values.end()) return kErrorFileNotFound;
     node.values.erase(it);
     return kErrorSuccess;
@@ -344,11 +318,11 @@ void MemoryRegistry::SetReadOnly(const std::wstring& keyPath, bool readOnly) {
 }
 
 const MemoryRegistry::Node* MemoryRegistry::Find(const std::wstring& keyPath) const {
-    std::vector<std::wstring> parts = SplitPath(keyPath);
+    std::vector<std::wstring> parts = SplitKeyPath(keyPath);
     const Node* node = nullptr;
-    const std::wstring root = FoldRegistryName(parts.front());
-    if (root == L"HKCU" || root == L"HKEY_CURRENT_USER") node = m_currentUser.get();
-    else if (root == L"HKLM" || root == L"HKEY_LOCAL_MACHINE") node = m_localMachine.get();
+    const std::wstring& root = parts.front();
+    if (SameName(root, L"HKCU") || SameName(root, L"HKEY_CURRENT_USER")) node = m_currentUser.get();
+    else if (SameName(root, L"HKLM") || SameName(root, L"HKEY_LOCAL_MACHINE")) node = m_localMachine.get();
     if (!node) return nullptr;
     for (std::size_t i = 1; i < parts.size(); ++i) {
         auto it = node->children.find(FoldRegistryName(parts[i]));
@@ -364,19 +338,18 @@ MemoryRegistry::Node* MemoryRegistry::Find(const std::wstring& keyPath) {
 
 bool MemoryRegistry::KeyExists(const std::wstring& keyPath) const { return Find(keyPath) != nullptr; }
 
-std::optional<MemoryRegistry::StoredValue> MemoryRegistry::Value(const std::wstring& keyPath, const std::wstring& valueName) const {
+std::optional<MemoryRegistry::KeptValue> MemoryRegistry::Value(const std::wstring& keyPath, const std::wstring& valueName) const {
     const Node* node = Find(keyPath);
     if (!node) return std::nullopt;
-    const std::wstring folded = FoldRegistryName(valueName);
-    for (const StoredValue& value : node->values)
-        if (FoldRegistryName(value.name) == folded) return value;
+    for (const KeptValue& value : node->values)
+        if (SameName(value.name, valueName)) return value;
     return std::nullopt;
 }
 
 std::vector<std::wstring> MemoryRegistry::ValueNames(const std::wstring& keyPath) const {
     std::vector<std::wstring> names;
     if (const Node* node = Find(keyPath)) {
-        for (const StoredValue& value : node->values) names.push_back(value.name);
+        for (const KeptValue& value : node->values) names.push_back(value.name);
     }
     return names;
 }

@@ -2,6 +2,34 @@
 
 namespace platform {
 
+namespace {
+
+wchar_t Folded(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+
+}  // namespace
+
+bool SameName(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Folded(a[i]) != Folded(b[i])) return false;
+    return true;
+}
+
+std::wstring FoldRegistryName(std::wstring_view name) {
+    std::wstring folded(name);
+    for (wchar_t& c : folded) c = Folded(c);
+    return folded;
+}
+
+std::vector<std::wstring> SplitKeyPath(std::wstring_view path) {
+    std::vector<std::wstring> parts;
+    std::size_t start = 0;
+    for (std::size_t slash; (slash = path.find(L'\\', start)) != std::wstring_view::npos; start = slash + 1)
+        parts.emplace_back(path.substr(start, slash - start));
+    parts.emplace_back(path.substr(start));
+    return parts;
+}
+
 long QueryValueW(Registry& registry, RegKey key, const std::wstring& name, RegValue* value) {
     std::uint32_t size = 0;
     long rc = registry.QueryValueExW(key, name, &value->type, nullptr, &size);

@@ -61,11 +61,11 @@ public:
     void SetWow64Process(bool wow64 = true) { m_wow64 = wow64; }
 
     // What tests look at without going through the calls.
-    struct StoredValue : RegValue {
+    struct KeptValue : RegValue {
         std::wstring name;  // as first created
     };
     bool KeyExists(const std::wstring& keyPath) const;
-    std::optional<StoredValue> Value(const std::wstring& keyPath, const std::wstring& valueName) const;
+    std::optional<KeptValue> Value(const std::wstring& keyPath, const std::wstring& valueName) const;
     std::vector<std::wstring> ValueNames(const std::wstring& keyPath) const;  // in the order they were created
     std::size_t OpenHandleCount() const { return m_handles.size(); }
     // Every call made, one line each ("SetValueEx HKCU\...\PlacesBar place0"), in order.
@@ -105,9 +105,5 @@ private:
     std::vector<std::string> m_calls;
     bool m_wow64 = false;
 };
-
-// Case folding of registry names: ASCII letters only, as far as the programs
-// need it.
-std::wstring FoldRegistryName(std::wstring_view name);
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
-// What a stored value holds, read one way everywhere: a DWORD only when it
-// is one of four bytes, a string up to its first NUL, and the forms in which
-// people see any value.
+// What a stored value holds, read one way everywhere: whether it is there at
+// all, a DWORD only when it is one of four bytes, a string up to its first
+// NUL, and the forms in which people see any value.
 #include <platform/registry.h>
 
 #include <cstdint>
@@ -11,6 +11,22 @@
 #include <vector>
 
 namespace platform {
+
+// "Absent" and "could not be read" are different answers: a value that is
+// there but cannot be read is never taken for one that is not.
+enum class Presence { Absent, Present, Unreadable };
+// What the code of an open or a query says: only "not found" is absent.
+inline Presence PresenceOf(long rc) {
+    return rc == kErrorSuccess ? Presence::Present : rc == kErrorFileNotFound ? Presence::Absent : Presence::Unreadable;
+}
+
+// A value exactly as the registry keeps it, or why there is none to see.
+struct StoredValue {
+    Presence presence = Presence::Absent;
+    RegValue value;  // when present
+    long error = 0;  // when unreadable
+    bool operator==(const StoredValue&) const = default;
+};
 
 // The number of a REG_DWORD of exactly four bytes; nothing for any other value.
 std::optional<std::uint32_t> DwordOf(const RegValue& value);

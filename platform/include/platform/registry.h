@@ -4,6 +4,7 @@
 // One implementation calls advapi32; another keeps an in-memory tree for tests.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -98,6 +99,15 @@ struct RegValue {
 // one more unit into a string whose next unit is NUL; the data are handed
 // over in a buffer where no NUL follows them.
 [[nodiscard]] long SetValueExactly(Registry& registry, RegKey key, const std::wstring& name, const RegValue& value);
+
+// Registry names match without regard to case, of ASCII letters only as far
+// as the programs need it; compared in place, since files with many keys
+// compare names very often.
+bool SameName(std::wstring_view a, std::wstring_view b);
+// The same folding, as a name to look another up by.
+std::wstring FoldRegistryName(std::wstring_view name);
+// The names between the backslashes of a key path, empty ones included.
+std::vector<std::wstring> SplitKeyPath(std::wstring_view path);
 
 // Deletes the key with everything under it; a key already gone is success.
 [[nodiscard]] long DeleteTree(Registry& registry, RegKey root, const std::wstring& path);

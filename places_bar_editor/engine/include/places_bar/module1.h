@@ -5,6 +5,7 @@
 // not change still shows what it holds; writes cross into the A functions
 // through the ANSI code page, and a text that cannot cross is never written.
 #include <platform/ansi.h>
+#include <platform/reg_value.h>
 #include <platform/registry.h>
 
 #include <cstdint>
@@ -13,7 +14,9 @@
 
 namespace lumbrake {
 
+using platform::Presence;
 using platform::RegKey;
+using platform::StoredValue;
 
 // What the routines exchange: nothing read, a 32-bit signed integer, a text,
 // or a value of another kind (a DWORD of another length among them), kept
@@ -24,22 +27,6 @@ using RegistryValue = std::variant<std::monostate, std::int32_t, std::wstring, p
 // NUL, and a value of another kind in a form no path can have.
 std::wstring TextForm(const RegistryValue& value);
 
-// "Absent" and "could not be read" are different answers: a value that is
-// there but cannot be read is never taken for one that is not.
-enum class Presence { Absent, Present, Unreadable };
-// What the code of an open or a query says: only "not found" is absent.
-inline Presence PresenceOf(long rc) {
-    return rc == platform::kErrorSuccess ? Presence::Present : rc == platform::kErrorFileNotFound ? Presence::Absent : Presence::Unreadable;
-}
-
-// A value exactly as the registry keeps it, or why there is none to see.
-struct StoredValue {
-    Presence presence = Presence::Absent;
-    platform::RegValue value;  // when present
-    long error = 0;            // when unreadable
-    bool operator==(const StoredValue&) const = default;
-};
-
 // What a stored value means to the routines' callers: a 4-byte DWORD is an
 // integer, a string without control characters a text, anything else itself.
 RegistryValue Decode(const platform::RegValue& stored);
@@ -49,7 +36,8 @@ public:
     Module1(platform::Registry& registry, const platform::AnsiCodePage& codePage)
         : m_registry(registry), m_codePage(codePage) {}
 
-    // The type the last successful type query found: 1 REG_SZ, 2 REG_DWORD, 3 other.
+    // The type the last successful type query found: 1 REG_SZ, 2 REG_DWORD,
+    // 3 other. Start-up needs it no more: the value read carries its kind.
     std::int16_t LastValueKind = 0;
 
     // The outer routines return the Win32 code of their last registry call,

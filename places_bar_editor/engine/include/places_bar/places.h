@@ -34,7 +34,8 @@ inline constexpr std::array<std::wstring_view, 13> kPlaceEntries = {
 std::wstring ReadSlotValueName(int slot);
 std::wstring SavedSlotValueName(int slot);
 
-// Leading and trailing blanks removed; blanks inside stay.
+// Leading and trailing spaces removed, blanks inside kept; a text of blanks
+// alone, of whatever kind (tabs, ideographic and no-break spaces), is empty.
 std::wstring TrimSpaces(std::wstring_view text);
 
 // A place entry has "|" as its third character from the end, followed by
@@ -42,5 +43,7 @@ std::wstring TrimSpaces(std::wstring_view text);
 // is a folder path, so nothing typed turns into a number by accident.
 std::optional<std::int32_t> PlaceEntryFolderId(std::wstring_view text);
 inline bool IsPlaceEntry(std::wstring_view text) { return PlaceEntryFolderId(text).has_value(); }
+// The index in kPlaceEntries of the entry a stored folder id belongs to.
+std::optional<std::size_t> EntryOfFolderId(std::int32_t folderId);
 
 }  // namespace lumbrake

@@ -53,6 +53,8 @@ struct SlotReading {
 // while the bar is hidden (nothing), and as absent without a places key.
 struct PlacesReading {
     std::int16_t mode = kModeSystemDefault;
+    StoredValue noPlacesBar;
+    std::optional<Presence> placesKey;  // nothing while the bar is hidden
     std::array<std::optional<SlotReading>, kSlotCount> slots;
     std::vector<ReadFailure> failures;
 };

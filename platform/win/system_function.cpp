@@ -1,8 +1,8 @@
-#include "system_function.h"
+#include <platform/win/system_function.h>
 
 #include <string>
 
-namespace lumbrake {
+namespace platform {
 
 void* SystemFunctionAddress(const wchar_t* library, const char* name) {
     HMODULE module = GetModuleHandleW(library);
@@ -19,4 +19,4 @@ void* SystemFunctionAddress(const wchar_t* library, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(module, name));
 }
 
-}  // namespace lumbrake
+}  // namespace platform

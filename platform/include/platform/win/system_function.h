@@ -1,10 +1,10 @@
 #pragma once
-// The shell and COM serve only the folder browser and the forum link, so
-// their DLLs are loaded at the first click that needs them rather than with
-// the program, which starts faster without them.
+// A function of a system DLL that is not loaded with the program: the shell,
+// COM and the common controls serve only a few clicks, and a program starts
+// faster without them.
 #include <windows.h>
 
-namespace lumbrake {
+namespace platform {
 
 // The address of `name` in the system DLL `library`, loaded from the system
 // folder on first use; null when either cannot be found.
@@ -17,4 +17,4 @@ template <typename Function>
     return reinterpret_cast<Function*>(SystemFunctionAddress(library, name));
 }
 
-}  // namespace lumbrake
+}  // namespace platform
