@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+#include <platform/blank.h>
+
 namespace tarnvale {
 
 const char* FixedPath(int buttonId) {
@@ -16,10 +18,7 @@ const char* FixedPath(int buttonId) {
 
 bool IsBlankText(std::wstring_view text) {
     for (wchar_t c : text) {
-        const bool blank = (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 || c == 0x180E ||
-                           (c >= 0x2000 && c <= 0x200D) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
-                           c == 0x2060 || c == 0x3000 || c == 0xFEFF;
-        if (!blank) return false;
+        if (!platform::IsBlank(c)) return false;
     }
     return true;
 }
