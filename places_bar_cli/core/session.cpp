@@ -106,6 +106,12 @@ StepsReport Session::RunSteps(const std::vector<Step>& steps) {
     return report;
 }
 
+bool Session::NamesNoDifference(const KeyState& after, const KeyState& expected) {
+    const std::vector<Step> missing = Diff(kPolicyPath, after, expected);
+    for (const Step& step : missing) Err(Text(msg::kNotAsExpected, {Describe(step)}));
+    return missing.empty();
+}
+
 bool Session::SaveBackup(const Request& request, const KeyState& before) {
     if (request.noBackup) return true;
     long error = 0;

@@ -61,6 +61,8 @@ public:
         KeyState policy;
     };
     std::optional<Current> ReadCurrent();
+    // Names each way the policy key read back differs from what was expected; whether none does.
+    bool NamesNoDifference(const KeyState& after, const KeyState& expected);
     // Carries the steps out, naming each one that did not land.
     [[nodiscard]] StepsReport RunSteps(const std::vector<Step>& steps);
     // Saves the key as it is before the first change; false when it cannot.

@@ -58,7 +58,6 @@ StepsReport Execute(Module1& module, const std::vector<Step>& steps) {
         const bool afterALanding = report.steps.empty() || report.steps.back().landed;
         StepResult& result = report.steps.emplace_back(StepResult{step});
         if (step.tidyUp && !afterALanding) continue;
-        result.ran = true;
         result.code = RunStep(module, step);
         result.landed = result.code == kErrorSuccess;
     }

@@ -72,9 +72,7 @@ int Restore(Session& session, const Request& request) {
     static_cast<void>(session.RunSteps(changes));
     const std::optional<KeyState> after = session.ReadPolicy();
     if (!after) return kExitFailed;
-    const std::vector<Step> missing = Diff(kPolicyPath, *after, wanted);
-    for (const Step& step : missing) session.Err(session.Text(msg::kNotAsExpected, {session.Describe(step)}));
-    if (!missing.empty()) {
+    if (!session.NamesNoDifference(*after, wanted)) {
         session.Err(session.Text(msg::kRestoreFailed, {request.file}));
         return kExitFailed;
     }

@@ -38,9 +38,7 @@ int Set(Session& session, const Request& request) {
     const std::optional<KeyState> expected = Simulate(before, session.host.codePage, landed);
     const std::optional<KeyState> after = session.ReadPolicy();
     if (!after || !expected) return kExitFailed;
-    const std::vector<Step> missing = Diff(kPolicyPath, *after, *expected);
-    for (const Step& step : missing) session.Err(session.Text(msg::kNotAsExpected, {session.Describe(step)}));
-    if (!report.Confirmed() || !missing.empty()) {
+    if (!session.NamesNoDifference(*after, *expected) || !report.Confirmed()) {
         session.Err(session.Confirmation(ApplyOutcome::Failed, wanted.mode));
         return kExitFailed;
     }

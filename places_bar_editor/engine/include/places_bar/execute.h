@@ -33,8 +33,8 @@ struct Step {
 struct StepResult {
     Step step;
     long code = platform::kErrorSuccess;  // the Win32 code of its last registry call
-    bool ran = false;                     // a tidy-up does not run after a step that did not land
-    bool landed = false;                  // the registry holds what the step was to make so
+    bool landed = false;                  // the registry holds what the step was to make so;
+                                          // a tidy-up after a step that did not land is not run
 };
 
 struct StepsReport {
